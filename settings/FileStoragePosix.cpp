@@ -1,0 +1,91 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "FileStorage.h"
+#include "SettingsErrors.h"
+#include "Utf.h"
+
+namespace tarnwick {
+namespace {
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int Fd) : Fd_(Fd) {}
+  ~FileDescriptor() {
+    if (Fd_ >= 0) ::close(Fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int Get() const { return Fd_; }
+  // Closes now so that a failing close is seen; the destructor then does nothing.
+  bool Close() {
+    const int Fd = Fd_;
+    Fd_ = -1;
+    return ::close(Fd) == 0;
+  }
+
+ private:
+  int Fd_;
+};
+
+std::string ErrnoText() { return std::strerror(errno); }
+
+bool WriteAll(int Fd, std::string_view Bytes) {
+  while (!Bytes.empty()) {
+    const ssize_t Written = ::write(Fd, Bytes.data(), Bytes.size());
+    if (Written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    Bytes.remove_prefix(static_cast<std::size_t>(Written));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool IsExistingFile(const std::wstring& Name) {
+  struct stat Info {};
+  return ::stat(ToUtf8(Name).c_str(), &Info) == 0 && S_ISREG(Info.st_mode);
+}
+
+std::string ReadWholeFile(const std::wstring& Name) {
+  FileDescriptor File(::open(ToUtf8(Name).c_str(), O_RDONLY | O_CLOEXEC));
+  if (File.Get() < 0) throw EXMLDocError(CannotReadMessage(Name, ErrnoText()));
+  std::string Bytes;
+  char Chunk[65536];
+  for (;;) {
+    const ssize_t Got = ::read(File.Get(), Chunk, sizeof Chunk);
+    if (Got < 0) {
+      if (errno == EINTR) continue;
+      throw EXMLDocError(CannotReadMessage(Name, ErrnoText()));
+    }
+    if (Got == 0) return Bytes;
+    if (Bytes.size() + static_cast<std::size_t>(Got) > MaxSettingsFileBytes)
+      throw EXMLDocError(TooLargeMessage(Name));
+    Bytes.append(Chunk, static_cast<std::size_t>(Got));
+  }
+}
+
+std::wstring TemporaryFileName(const std::wstring& Name) {
+  return Name + L".~" + std::to_wstring(::getpid());
+}
+
+void ReplaceFileContents(const std::wstring& Name, std::string_view Bytes) {
+  const std::string Target = ToUtf8(Name);
+  const std::string Temporary = ToUtf8(TemporaryFileName(Name));
+  FileDescriptor File(::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (File.Get() < 0) throw EXMLDocError(CannotWriteMessage(Name, ErrnoText()));
+  if (!WriteAll(File.Get(), Bytes) || ::fsync(File.Get()) != 0 || !File.Close() ||
+      ::rename(Temporary.c_str(), Target.c_str()) != 0) {
+    const std::string Reason = ErrnoText();
+    ::unlink(Temporary.c_str());
+    throw EXMLDocError(CannotWriteMessage(Name, Reason));
+  }
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,95 @@
+#include <windows.h>
+
+#include "FileStorage.h"
+#include "SettingsErrors.h"
+#include "Utf.h"
+
+namespace tarnwick {
+namespace {
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE Handle) : Handle_(Handle) {}
+  ~FileHandle() {
+    if (Handle_ != INVALID_HANDLE_VALUE) CloseHandle(Handle_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE Get() const { return Handle_; }
+  bool Close() {
+    const HANDLE Handle = Handle_;
+    Handle_ = INVALID_HANDLE_VALUE;
+    return CloseHandle(Handle) != 0;
+  }
+
+ private:
+  HANDLE Handle_;
+};
+
+// The system's text for an error code, in the user's language.
+std::string SystemErrorText(DWORD Code) {
+  wchar_t* Buffer = nullptr;
+  const DWORD Length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, Code, 0, reinterpret_cast<wchar_t*>(&Buffer), 0, nullptr);
+  std::wstring Text = Length ? std::wstring(Buffer, Length) : L"error " + std::to_wstring(Code);
+  LocalFree(Buffer);
+  while (!Text.empty() && (Text.back() == L'\n' || Text.back() == L'\r' || Text.back() == L' '))
+    Text.pop_back();
+  return ToUtf8(Text);
+}
+
+bool WriteAll(HANDLE File, std::string_view Bytes) {
+  while (!Bytes.empty()) {
+    const DWORD Chunk = Bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(Bytes.size());
+    DWORD Written = 0;
+    if (!WriteFile(File, Bytes.data(), Chunk, &Written, nullptr)) return false;
+    Bytes.remove_prefix(Written);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool IsExistingFile(const std::wstring& Name) {
+  const DWORD Attributes = GetFileAttributesW(Name.c_str());
+  return Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ReadWholeFile(const std::wstring& Name) {
+  FileHandle File(CreateFileW(Name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (File.Get() == INVALID_HANDLE_VALUE)
+    throw EXMLDocError(CannotReadMessage(Name, SystemErrorText(GetLastError())));
+  LARGE_INTEGER Size{};
+  if (!GetFileSizeEx(File.Get(), &Size))
+    throw EXMLDocError(CannotReadMessage(Name, SystemErrorText(GetLastError())));
+  if (static_cast<unsigned long long>(Size.QuadPart) > MaxSettingsFileBytes)
+    throw EXMLDocError(TooLargeMessage(Name));
+  std::string Bytes(static_cast<std::size_t>(Size.QuadPart), '\0');
+  DWORD Got = 0;
+  if (!Bytes.empty() && !ReadFile(File.Get(), Bytes.data(), static_cast<DWORD>(Bytes.size()), &Got, nullptr))
+    throw EXMLDocError(CannotReadMessage(Name, SystemErrorText(GetLastError())));
+  Bytes.resize(Got);
+  return Bytes;
+}
+
+std::wstring TemporaryFileName(const std::wstring& Name) {
+  return Name + L".~" + std::to_wstring(GetCurrentProcessId());
+}
+
+void ReplaceFileContents(const std::wstring& Name, std::string_view Bytes) {
+  const std::wstring Temporary = TemporaryFileName(Name);
+  FileHandle File(CreateFileW(Temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (File.Get() == INVALID_HANDLE_VALUE)
+    throw EXMLDocError(CannotWriteMessage(Name, SystemErrorText(GetLastError())));
+  if (!WriteAll(File.Get(), Bytes) || !FlushFileBuffers(File.Get()) || !File.Close() ||
+      !MoveFileExW(Temporary.c_str(), Name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD Code = GetLastError();
+    DeleteFileW(Temporary.c_str());
+    throw EXMLDocError(CannotWriteMessage(Name, SystemErrorText(Code)));
+  }
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,8 @@
+#include "RegionalFormats.h"
+
+namespace tarnwick {
+
+// Without a platform locale the program keeps the fixed defaults.
+RegionalFormats UserRegionalFormats() { return {}; }
+
+}  // namespace tarnwick

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+// A fresh folder under the system's temporary folder, removed with everything
+// in it when the test ends.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::random_device Random;
+    Path_ = std::filesystem::temp_directory_path() / ("tarnwick-test-" + std::to_string(Random()));
+    std::filesystem::create_directories(Path_);
+  }
+  ~TempFolder() {
+    std::error_code Ignored;
+    std::filesystem::remove_all(Path_, Ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return Path_; }
+  std::wstring File(const std::wstring& Name) const { return (Path_ / Name).wstring(); }
+
+ private:
+  std::filesystem::path Path_;
+};
+
+inline std::string ReadBytes(const std::filesystem::path& File) {
+  std::ifstream In(File, std::ios::binary);
+  std::ostringstream Bytes;
+  Bytes << In.rdbuf();
+  return Bytes.str();
+}
+
+inline void WriteBytes(const std::filesystem::path& File, const std::string& Bytes) {
+  std::ofstream Out(File, std::ios::binary);
+  Out << Bytes;
+}
