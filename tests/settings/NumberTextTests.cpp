@@ -53,8 +53,11 @@ TEST(FloatText, WritesTheGeneralFormWithFifteenDigits) {
     const auto Back = ParseFloat(Case.Expected, Case.Separator);
     ASSERT_TRUE(Back.has_value()) << Case.Expected;
     // Fifteen digits keep the value to about one part in 10^15.
-    if (std::isinf(Case.Value)) EXPECT_EQ(*Back, Case.Value);
-    if (std::isfinite(Case.Value)) EXPECT_NEAR(*Back, Case.Value, std::fabs(Case.Value) * 1e-14) << Case.Expected;
+    if (std::isinf(Case.Value)) {
+      EXPECT_EQ(*Back, Case.Value);
+    } else if (std::isfinite(Case.Value)) {
+      EXPECT_NEAR(*Back, Case.Value, std::fabs(Case.Value) * 1e-14) << Case.Expected;
+    }
   }
 }
 

@@ -254,3 +254,14 @@ TEST(TypedValues, WritesRefuseBadNamesAndKeysWithoutSingleText) {
   EXPECT_FALSE(Ini->XMLDocument().Modified()) << "a refused write changes nothing";
   EXPECT_FALSE(Ini->NodeExists(L"Date"));
 }
+
+TEST(TypedValues, TheUsersOwnFormatsReadBackWhatTheyWrite) {
+  const RegionalFormats User = UserRegionalFormats();
+  EXPECT_FALSE(User.ShortDateFormat.empty());
+  EXPECT_FALSE(User.LongTimeFormat.empty());
+  TXMLIniFile Ini(L"");
+  Ini.WriteDateTime(L"When", 45351.75);
+  Ini.WriteFloat(L"Float", 0.125);
+  EXPECT_EQ(Ini.ReadDateTime(L"When", 0), 45351.75) << ToUtf8(Ini.ReadString(L"When", L""));
+  EXPECT_EQ(Ini.ReadFloat(L"Float", 0), 0.125);
+}

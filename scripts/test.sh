@@ -1,0 +1,191 @@
+#!/usr/bin/env bash
+# The test command. Sets up the machine, builds all three presets (native
+# with ASan + UBSan, win64, win32) and runs both test tiers: native tests
+# directly, win64 tests under Wine on a private Xvfb display. Ends with each
+# runner's summary and a total "N passed, N failed" line (a failed build
+# counts as one failure); exits non-zero if any build or test failed. Build
+# and test logs are in build/logs/.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$ROOT"
+LOGS=$ROOT/build/logs
+mkdir -p "$LOGS"
+JOBS=$(nproc)
+
+T0=$EPOCHREALTIME
+STEP_T0=
+seconds_since() { awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }'; }
+step() { STEP_T0=$EPOCHREALTIME; echo "==> $*"; }
+step_done() { echo "    ${1:-done} ($(seconds_since "$STEP_T0") s)"; }
+die() { echo "test: error: $*" >&2; exit 1; }
+
+FAILURES=()
+
+# logged LOG CMD...: output to LOG; on failure show its tail, return 1.
+logged() {
+  local log=$1; shift
+  if "$@" >"$log" 2>&1; then return 0; fi
+  echo "    FAILED: $*" >&2
+  echo "    ----- last lines of ${log#"$ROOT"/} -----" >&2
+  tail -n 60 "$log" | sed 's/^/    /' >&2
+  return 1
+}
+
+# ------------------------------------------------------------------ setup
+
+scripts/setup.sh
+
+step "Checking Wine and the display"
+[[ -x /usr/lib/wine/wine64 ]] || command -v wine64 >/dev/null || command -v wine >/dev/null ||
+  die "Wine is missing; the win64 tests cannot run"
+command -v Xvfb >/dev/null || die "Xvfb is missing; the win64 tests cannot run"
+xvfb_state=${TMPDIR:-/tmp}/tarnwick-xvfb-$UID
+xvfb_before=
+if [[ -f $xvfb_state/display ]] && xdpyinfo -display ":$(<"$xvfb_state/display")" >/dev/null 2>&1; then
+  xvfb_before=":$(<"$xvfb_state/display")"
+fi
+# Always a private display: the tests pop up windows and move the pointer.
+DISPLAY=$(scripts/xvfb-display.sh) || die "could not start Xvfb"
+export DISPLAY
+xdpyinfo >/dev/null 2>&1 || die "display $DISPLAY does not answer"
+# One this run started is stopped at the end; one found running is left.
+started_xvfb=0
+[[ $DISPLAY == "$xvfb_before" ]] || started_xvfb=1
+step_done "display $DISPLAY"
+
+# The prefix wine-run.sh would pick for these exes anyway; named here so the
+# cleanup stops the right wineserver.
+WINEPREFIX_WIN64=$ROOT/build/win64/wineprefix
+export TARNWICK_WINEPREFIX=$WINEPREFIX_WIN64
+WINESERVER=/usr/lib/wine/wineserver64
+[[ -x $WINESERVER ]] || WINESERVER=$(command -v wineserver)
+wineserver_started=0
+
+cleanup() {
+  if [[ $wineserver_started == 1 ]]; then
+    WINEPREFIX=$WINEPREFIX_WIN64 "$WINESERVER" -k >/dev/null 2>&1 || true
+  fi
+  if [[ $started_xvfb == 1 ]]; then
+    local lock=/tmp/.X${DISPLAY#:}-lock pid
+    if [[ -f $lock ]]; then
+      pid=$(tr -dc '0-9' <"$lock" || true)
+      if [[ -n $pid ]]; then kill "$pid" 2>/dev/null || true; fi
+    fi
+  fi
+}
+trap cleanup EXIT
+
+# ------------------------------------------------------------------ builds
+
+TOTAL_PASSED=0
+TOTAL_FAILED=0
+SUMMARIES=()
+BUILT=()
+build_preset() {
+  local preset=$1; shift
+  step "Building preset $preset"
+  if logged "$LOGS/$preset-configure.log" cmake --preset "$preset" "$@" &&
+     logged "$LOGS/$preset-build.log" cmake --build --preset "$preset"; then
+    BUILT+=("$preset")
+    step_done
+  else
+    # Counted as one failure, so the total never reads clean after it.
+    FAILURES+=("build of $preset")
+    TOTAL_FAILED=$((TOTAL_FAILED + 1))
+  fi
+}
+
+build_preset native -DTARNWICK_SANITIZE=ON
+build_preset win64
+build_preset win32
+build_preset fuzz
+
+is_built() { local p; for p in "${BUILT[@]}"; do [[ $p == "$1" ]] && return 0; done; return 1; }
+
+# ------------------------------------------------------------------ tests
+
+# run_tier PRESET: ctest with the preset, output shown and kept in build/logs.
+run_tier() {
+  local preset=$1 log=$LOGS/$1-ctest.log rc=0 summary failed total
+  step "Running $preset tests"
+  ctest --preset "$preset" -j "$JOBS" 2>&1 | tee "$log" || rc=$?
+  summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
+  if [[ -z $summary ]]; then
+    SUMMARIES+=("$preset: no ctest summary (ctest exit code $rc)")
+    FAILURES+=("$preset tests (none ran)")
+    TOTAL_FAILED=$((TOTAL_FAILED + 1))
+    step_done "FAILED"
+    return
+  fi
+  failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
+  total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$summary")
+  TOTAL_PASSED=$((TOTAL_PASSED + total - failed))
+  TOTAL_FAILED=$((TOTAL_FAILED + failed))
+  SUMMARIES+=("$preset: $summary")
+  if [[ $rc -ne 0 || $failed -ne 0 ]]; then
+    FAILURES+=("$preset tests")
+    step_done "FAILED"
+  else
+    step_done
+  fi
+}
+
+if is_built native; then
+  export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
+  export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+  run_tier native
+fi
+
+if is_built win64; then
+  step "Preparing the Wine prefix"
+  # Also starts the prefix's wineserver, kept warm for the whole run: each
+  # cold Wine start costs seconds.
+  wineserver_started=1
+  if scripts/wine-run.sh --init; then
+    step_done "${WINEPREFIX_WIN64#"$ROOT"/}"
+    run_tier win64
+  else
+    FAILURES+=("Wine prefix for the win64 tests")
+    TOTAL_FAILED=$((TOTAL_FAILED + 1))
+  fi
+fi
+
+# run_fuzzers: each libFuzzer target for a bounded time from its saved
+# corpus; new inputs go to build/fuzz/corpus, crashes to build/fuzz/findings
+# (copy a finding into tests/fuzz/corpus/<name>/ to keep it as a regression).
+FUZZ_SECONDS=${TARNWICK_FUZZ_SECONDS:-20}
+run_fuzzers() {
+  local fuzzer name passed=0 failed=0
+  step "Fuzzing for ${FUZZ_SECONDS} s per target"
+  mkdir -p build/fuzz/findings
+  for fuzzer in build/fuzz/tests/fuzz/*_fuzzer; do
+    name=$(basename "$fuzzer" _fuzzer)
+    mkdir -p "build/fuzz/corpus/$name"
+    if logged "$LOGS/fuzz-$name.log" "$fuzzer" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 \
+        -artifact_prefix="build/fuzz/findings/$name-" "build/fuzz/corpus/$name" "tests/fuzz/corpus/$name"; then
+      passed=$((passed + 1))
+      echo "    $name: $(grep -m1 -o 'Done [0-9]* runs' "$LOGS/fuzz-$name.log"), no crash"
+    else
+      failed=$((failed + 1))
+      FAILURES+=("fuzzing $name (see build/fuzz/findings)")
+    fi
+  done
+  TOTAL_PASSED=$((TOTAL_PASSED + passed))
+  TOTAL_FAILED=$((TOTAL_FAILED + failed))
+  SUMMARIES+=("fuzz: $passed targets ran clean, $failed crashed")
+  step_done
+}
+
+if is_built fuzz; then
+  run_fuzzers
+fi
+
+# ------------------------------------------------------------------ summary
+
+echo
+echo "==> Summary ($(seconds_since "$T0") s in all)"
+for s in "${SUMMARIES[@]}"; do echo "    $s"; done
+for f in "${FAILURES[@]}"; do echo "    FAILED: $f"; done
+echo "$TOTAL_PASSED passed, $TOTAL_FAILED failed"
+[[ ${#FAILURES[@]} -eq 0 && $TOTAL_FAILED -eq 0 ]]
