@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarnwick {
+
+// A position in virtual-screen pixels; negative left of or above the
+// primary monitor.
+struct TPoint {
+  std::int32_t X = 0;
+  std::int32_t Y = 0;
+  friend bool operator==(TPoint, TPoint) = default;
+};
+
+struct TRect {
+  std::int32_t Left = 0;
+  std::int32_t Top = 0;
+  std::int32_t Right = 0;
+  std::int32_t Bottom = 0;
+  friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+// Identifies one monitor as the platform names it (an HMONITOR on Windows);
+// 0 stands for none.
+using MonitorHandle = std::uintptr_t;
+
+struct MonitorInfo {
+  MonitorHandle Handle = 0;
+  TRect Bounds;
+};
+
+// A top-level window as the platform names it (an HWND on Windows); 0 is none.
+using WindowHandle = std::uintptr_t;
+
+// The platform operations that the program's parts share. Everything above
+// this interface is portable and tested against a scripted fake; the Win32
+// implementation is the thin layer that calls the system. Calls come from the
+// GUI thread only. No operation raises: failures come back as the empty or
+// false results documented on each.
+class IDesktop {
+ public:
+  virtual ~IDesktop() = default;
+
+  // The pointer position, or none when the system cannot give it (a secure
+  // desktop, for instance).
+  virtual std::optional<TPoint> CursorPos() = 0;
+
+  // The monitors in the platform's enumeration order.
+  virtual std::vector<MonitorInfo> Monitors() = 0;
+  // The number of monitors the system reports on its own account.
+  virtual int SystemMonitorCount() = 0;
+  // The monitor that contains Point; 0 when none does (never the nearest).
+  virtual MonitorHandle MonitorFromPoint(TPoint Point) = 0;
+
+  // Whether Path names an existing file (not a folder), or an existing
+  // folder; a link counts by its target.
+  virtual bool FileExists(const std::wstring& Path) = 0;
+  virtual bool FolderExists(const std::wstring& Path) = 0;
+  // Makes one folder level; false when the parent is missing or the name taken.
+  virtual bool CreateFolder(const std::wstring& Path) = 0;
+  // A special folder by its CSIDL value, or none when the lookup fails.
+  virtual std::optional<std::wstring> SpecialFolder(int Csidl) = 0;
+
+  // Sets the process's error mode and returns the previous one.
+  virtual unsigned SetErrorMode(unsigned Mode) = 0;
+  // The total size of the drive whose root is RootPath ("C:\\"), or none
+  // when it is not in use or not ready.
+  virtual std::optional<std::uint64_t> DriveTotalBytes(const std::wstring& RootPath) = 0;
+
+  // Plays a WAVE file asynchronously, stopping one still playing; a file that
+  // cannot be played gives silence, never the system's default sound.
+  virtual void PlayWaveFile(const std::wstring& Path) = 0;
+  // Plays the program's built-in WAVE resource of that name, likewise.
+  virtual void PlayWaveResource(const std::wstring& Name) = 0;
+
+  // The standard error report: a modal message box with Text, the Caption,
+  // the error icon and one OK button.
+  virtual void ShowErrorReport(const std::wstring& Text, const std::wstring& Caption) = 0;
+};
+
+// The process's desktop: the Win32 one on Windows, unless a test has put
+// another in its place. Raises std::logic_error where there is none.
+IDesktop& Desktop();
+
+// Puts Replacement in the place of the process's desktop while it lives.
+class DesktopOverride {
+ public:
+  explicit DesktopOverride(IDesktop& Replacement);
+  ~DesktopOverride();
+  DesktopOverride(const DesktopOverride&) = delete;
+  DesktopOverride& operator=(const DesktopOverride&) = delete;
+
+ private:
+  IDesktop* Previous_;
+};
+
+}  // namespace tarnwick
