@@ -12,7 +12,9 @@ LOGS=$ROOT/build/logs
 RUN_DIR=$ROOT/build/run
 mkdir -p "$LOGS" "$RUN_DIR"
 
-die() { echo "run: error: $*" >&2; exit 1; }
+SCRIPT_NAME=run
+# shellcheck source=scripts/common.sh
+source "$ROOT/scripts/common.sh"
 
 scripts/setup.sh
 
@@ -44,21 +46,10 @@ if [[ -n ${DISPLAY:-} ]] && xdpyinfo >/dev/null 2>&1; then
 fi
 
 echo "==> No display: running on a private Xvfb display"
-xvfb_state=${TMPDIR:-/tmp}/tarnwick-xvfb-$UID
-before=
-if [[ -f $xvfb_state/display ]] && xdpyinfo -display ":$(<"$xvfb_state/display")" >/dev/null 2>&1; then
-  before=":$(<"$xvfb_state/display")"
-fi
-DISPLAY=$(scripts/xvfb-display.sh) || die "could not start Xvfb"
-export DISPLAY
-
-WINESERVER=/usr/lib/wine/wineserver64
-[[ -x $WINESERVER ]] || WINESERVER=$(command -v wineserver)
+start_private_display
 stop() {
   WINEPREFIX=$TARNWICK_WINEPREFIX "$WINESERVER" -k >/dev/null 2>&1 || true
-  if [[ $DISPLAY != "$before" && -f /tmp/.X${DISPLAY#:}-lock ]]; then
-    kill "$(tr -dc '0-9' <"/tmp/.X${DISPLAY#:}-lock")" 2>/dev/null || true
-  fi
+  stop_private_display
 }
 trap stop EXIT
 

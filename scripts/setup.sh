@@ -36,14 +36,10 @@ if [[ $EUID -ne 0 ]]; then SUDO=(sudo); fi
 
 # ---------------------------------------------------------------- helpers
 
+SCRIPT_NAME=setup
+# shellcheck source=scripts/common.sh
+source "$ROOT/scripts/common.sh"
 SETUP_T0=$EPOCHREALTIME
-STEP_T0=
-
-seconds_since() { awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }'; }
-
-step() { STEP_T0=$EPOCHREALTIME; echo "==> $*"; }
-step_done() { echo "    ${1:-done} ($(seconds_since "$STEP_T0") s)"; }
-die() { echo "setup: error: $*" >&2; exit 1; }
 
 # run_logged LOG CMD...: output goes to LOG; on failure show its tail and stop.
 run_logged() {

@@ -13,12 +13,10 @@ LOGS=$ROOT/build/logs
 mkdir -p "$LOGS"
 JOBS=$(nproc)
 
+SCRIPT_NAME="test"
+# shellcheck source=scripts/common.sh
+source "$ROOT/scripts/common.sh"
 T0=$EPOCHREALTIME
-STEP_T0=
-seconds_since() { awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }'; }
-step() { STEP_T0=$EPOCHREALTIME; echo "==> $*"; }
-step_done() { echo "    ${1:-done} ($(seconds_since "$STEP_T0") s)"; }
-die() { echo "test: error: $*" >&2; exit 1; }
 
 FAILURES=()
 
@@ -40,39 +38,23 @@ step "Checking Wine and the display"
 [[ -x /usr/lib/wine/wine64 ]] || command -v wine64 >/dev/null || command -v wine >/dev/null ||
   die "Wine is missing; the win64 tests cannot run"
 command -v Xvfb >/dev/null || die "Xvfb is missing; the win64 tests cannot run"
-xvfb_state=${TMPDIR:-/tmp}/tarnwick-xvfb-$UID
-xvfb_before=
-if [[ -f $xvfb_state/display ]] && xdpyinfo -display ":$(<"$xvfb_state/display")" >/dev/null 2>&1; then
-  xvfb_before=":$(<"$xvfb_state/display")"
-fi
 # Always a private display: the tests pop up windows and move the pointer.
-DISPLAY=$(scripts/xvfb-display.sh) || die "could not start Xvfb"
-export DISPLAY
-xdpyinfo >/dev/null 2>&1 || die "display $DISPLAY does not answer"
 # One this run started is stopped at the end; one found running is left.
-started_xvfb=0
-[[ $DISPLAY == "$xvfb_before" ]] || started_xvfb=1
+start_private_display
+xdpyinfo >/dev/null 2>&1 || die "display $DISPLAY does not answer"
 step_done "display $DISPLAY"
 
 # The prefix wine-run.sh would pick for these exes anyway; named here so the
 # cleanup stops the right wineserver.
 WINEPREFIX_WIN64=$ROOT/build/win64/wineprefix
 export TARNWICK_WINEPREFIX=$WINEPREFIX_WIN64
-WINESERVER=/usr/lib/wine/wineserver64
-[[ -x $WINESERVER ]] || WINESERVER=$(command -v wineserver)
 wineserver_started=0
 
 cleanup() {
   if [[ $wineserver_started == 1 ]]; then
     WINEPREFIX=$WINEPREFIX_WIN64 "$WINESERVER" -k >/dev/null 2>&1 || true
   fi
-  if [[ $started_xvfb == 1 ]]; then
-    local lock=/tmp/.X${DISPLAY#:}-lock pid
-    if [[ -f $lock ]]; then
-      pid=$(tr -dc '0-9' <"$lock" || true)
-      if [[ -n $pid ]]; then kill "$pid" 2>/dev/null || true; fi
-    fi
-  fi
+  stop_private_display
 }
 trap cleanup EXIT
 
