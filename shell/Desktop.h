@@ -107,7 +107,8 @@ class IDesktop {
   // Sets the timeout for the session and broadcasts the change; the user's
   // profile keeps its own value.
   virtual void SetForegroundLockTimeout(std::uint32_t Milliseconds) = 0;
-  // The platform id and version of the running system.
+  // The platform id and version of the running system; all 0 when it cannot
+  // be told.
   virtual PlatformVersion SystemVersion() = 0;
 };
 

@@ -19,8 +19,8 @@ TEST_F(TwoMonitorsTest, IndexFollowsEnumerationOrder) {
     TPoint Point;
     std::int32_t Index;
   } Cases[] = {
-      {{0, 0}, 0},          {{1023, 767}, 0},   {{-1, 0}, 1},       {{-800, 599}, 1},
-      {{-10, 700}, -1},     {{1024, 10}, -1},   {{-801, 10}, -1},   {{-100000, -100000}, -1},
+      {{0, 0}, 0},      {{1023, 767}, 0},  {{-1, 0}, 1},       {{-800, 599}, 1},
+      {{-10, 700}, -1}, {{1024, 10}, -1},  {{-801, 10}, -1},   {{-100000, -100000}, -1},
   };
   for (const auto& Case : Cases)
     EXPECT_EQ(MonitorIndexFromPoint(Case.Point), Case.Index) << Case.Point.X << "," << Case.Point.Y;
