@@ -35,6 +35,17 @@ struct MonitorInfo {
 // A top-level window as the platform names it (an HWND on Windows); 0 is none.
 using WindowHandle = std::uintptr_t;
 
+// A thread as the platform names it; 0 is none.
+using ThreadId = std::uint32_t;
+
+// What the running system says it is: a platform id (2 for the NT family)
+// and its major and minor version.
+struct PlatformVersion {
+  std::uint32_t PlatformId = 0;
+  std::uint32_t Major = 0;
+  std::uint32_t Minor = 0;
+};
+
 // The platform operations that the program's parts share. Everything above
 // this interface is portable and tested against a scripted fake; the Win32
 // implementation is the thin layer that calls the system. Calls come from the
@@ -79,6 +90,26 @@ class IDesktop {
   // The standard error report: a modal message box with Text, the Caption,
   // the error icon and one OK button.
   virtual void ShowErrorReport(const std::wstring& Text, const std::wstring& Caption) = 0;
+
+  // The window that has the foreground; 0 when none has.
+  virtual WindowHandle ForegroundWindow() = 0;
+  // The thread that made Window; 0 when Window is not a window.
+  virtual ThreadId WindowThread(WindowHandle Window) = 0;
+  // Joins (Attach true) or parts the input state of two threads; false when
+  // the system refuses.
+  virtual bool AttachThreadInput(ThreadId Attaching, ThreadId AttachedTo, bool Attach) = 0;
+  // Puts Window at the top of the stacking order; the result is not told.
+  virtual void BringWindowToTop(WindowHandle Window) = 0;
+  // Asks for Window to become the foreground window; the system may refuse.
+  virtual void SetForegroundWindow(WindowHandle Window) = 0;
+  // The foreground lock timeout in milliseconds, or none when it cannot be read.
+  virtual std::optional<std::uint32_t> ForegroundLockTimeout() = 0;
+  // Sets the timeout for the session and broadcasts the change; the user's
+  // profile keeps its own value.
+  virtual void SetForegroundLockTimeout(std::uint32_t Milliseconds) = 0;
+  // The platform id and version of the running system; all 0 when it cannot
+  // be told.
+  virtual PlatformVersion SystemVersion() = 0;
 };
 
 // The process's desktop: the Win32 one on Windows, unless a test has put

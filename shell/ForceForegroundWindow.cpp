@@ -1,0 +1,66 @@
+#include "ForceForegroundWindow.h"
+
+#include <optional>
+
+namespace tarnwick {
+namespace {
+
+constexpr std::uint32_t PlatformWindows = 1;
+constexpr std::uint32_t PlatformNT = 2;
+
+void BringToFront(IDesktop& Desk, WindowHandle Window) {
+  Desk.BringWindowToTop(Window);
+  Desk.SetForegroundWindow(Window);
+}
+
+// The system lets a thread whose input state is joined to the foreground
+// window's thread take the foreground.
+bool BringToFrontAttached(IDesktop& Desk, WindowHandle Window) {
+  const ThreadId ForegroundThread = Desk.WindowThread(Desk.ForegroundWindow());
+  const ThreadId OwnThread = Desk.WindowThread(Window);
+  if (!Desk.AttachThreadInput(OwnThread, ForegroundThread, true)) return false;
+  BringToFront(Desk, Window);
+  Desk.AttachThreadInput(OwnThread, ForegroundThread, false);
+  return Desk.ForegroundWindow() == Window;
+}
+
+// Holds the foreground lock timeout at 0 while it lives, which lets any
+// process take the foreground. A timeout that cannot be read is not touched:
+// putting back a guess would change the user's setting for the session.
+class ForegroundLockLifted {
+ public:
+  explicit ForegroundLockLifted(IDesktop& Desk) : Desk_(Desk), Saved_(Desk.ForegroundLockTimeout()) {
+    if (Saved_) Desk_.SetForegroundLockTimeout(0);
+  }
+  ~ForegroundLockLifted() {
+    if (Saved_) Desk_.SetForegroundLockTimeout(*Saved_);
+  }
+  ForegroundLockLifted(const ForegroundLockLifted&) = delete;
+  ForegroundLockLifted& operator=(const ForegroundLockLifted&) = delete;
+
+ private:
+  IDesktop& Desk_;
+  std::optional<std::uint32_t> Saved_;
+};
+
+}  // namespace
+
+bool HasForegroundLock(const PlatformVersion& Version) {
+  if (Version.PlatformId == PlatformNT) return Version.Major > 4;
+  if (Version.PlatformId == PlatformWindows) return Version.Major > 4 || (Version.Major == 4 && Version.Minor > 0);
+  return false;
+}
+
+bool ForceForegroundWindow(WindowHandle Window) {
+  IDesktop& Desk = Desktop();
+  if (Desk.ForegroundWindow() == Window) return true;
+  if (!HasForegroundLock(Desk.SystemVersion())) {
+    BringToFront(Desk, Window);
+  } else if (!BringToFrontAttached(Desk, Window)) {
+    const ForegroundLockLifted Lifted(Desk);
+    BringToFront(Desk, Window);
+  }
+  return Desk.ForegroundWindow() == Window;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "FakeDesktop.h"
+
+namespace tarnwick {
+
+// A test whose desktop is the scripted fake Desk for its whole run.
+class FakeDesktopTest : public ::testing::Test {
+ protected:
+  FakeDesktop Desk;
+  DesktopOverride Override{Desk};
+};
+
+}  // namespace tarnwick
