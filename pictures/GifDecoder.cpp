@@ -27,7 +27,7 @@ struct MemorySource {
 int ReadFromMemory(GifFileType* Gif, GifByteType* Out, int Count) {
   auto& Source = *static_cast<MemorySource*>(Gif->UserData);
   const std::size_t Taken = std::min(static_cast<std::size_t>(std::max(Count, 0)), Source.Bytes.size() - Source.Position);
-  std::memcpy(Out, Source.Bytes.data() + Source.Position, Taken);
+  std::copy_n(Source.Bytes.begin() + static_cast<std::ptrdiff_t>(Source.Position), Taken, Out);
   Source.Position += Taken;
   return static_cast<int>(Taken);
 }
