@@ -72,6 +72,9 @@ TEST(PictureDecoder, NamesTheFileAndTheReasonWhenItCannotRead) {
   CopyFixture("reference.png", Sound);
   EXPECT_THAT(ErrorOf(Sound), HasSubstr("を読み込めません: 対応していない拡張子です"));
   EXPECT_THAT(ErrorOf(Folder.File(L"missing.png")), HasSubstr("を読み込めません: ファイルを開けません"));
+  const std::wstring Directory = Folder.File(L"folder.png");
+  std::filesystem::create_directory(NativePath(Directory));
+  EXPECT_THAT(ErrorOf(Directory), HasSubstr("を読み込めません: ファイルを開けません"));
 }
 
 TEST(PictureDecoder, RefusesAFileTooLargeBeforeReadingIt) {
