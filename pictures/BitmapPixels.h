@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "BitmapHeader.h"
+#include "Picture.h"
+
+// The pixel data of a bitmap file, as its headers describe it, to a frame of
+// premultiplied pixels, top row first.
+namespace tarnwick {
+
+// Uncompressed rows (palette, 16, 24 or 32 bits, bit fields). Raises
+// EPictureError when the file ends before the last pixel.
+PictureFrame DecodeBitmapRows(std::span<const std::uint8_t> Bytes, const BitmapInfo& Info);
+
+// RLE8 or RLE4 runs. Pixels the runs skip over stay transparent. Raises
+// EPictureError when the data ends before the end-of-bitmap code.
+PictureFrame DecodeBitmapRuns(std::span<const std::uint8_t> Bytes, const BitmapInfo& Info);
+
+}  // namespace tarnwick

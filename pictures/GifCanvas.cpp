@@ -1,0 +1,44 @@
+#include "GifCanvas.h"
+
+#include <algorithm>
+
+namespace tarnwick {
+
+GifCanvas::GifCanvas(int Width, int Height)
+    : Canvas_{Width, Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Width) * Height), 0} {}
+
+GifCanvas::Area GifCanvas::Clipped(const GifFrameImage& Frame) const {
+  Area A;
+  A.Left = std::min(Frame.Left, Canvas_.Width);
+  A.Top = std::min(Frame.Top, Canvas_.Height);
+  A.Right = std::min(Frame.Left + Frame.Width, Canvas_.Width);
+  A.Bottom = std::min(Frame.Top + Frame.Height, Canvas_.Height);
+  return A;
+}
+
+void GifCanvas::DisposeLast() {
+  const int Width = LastArea_.Right - LastArea_.Left;
+  for (int Y = LastArea_.Top; Y < LastArea_.Bottom; ++Y) {
+    std::uint32_t* Out = Row(Y) + LastArea_.Left;
+    if (LastDisposal_ == GifDisposal::gdBackground) std::fill(Out, Out + Width, 0u);
+    if (LastDisposal_ == GifDisposal::gdPrevious)
+      std::copy_n(Saved_.begin() + static_cast<std::ptrdiff_t>(Y - LastArea_.Top) * Width, Width, Out);
+  }
+}
+
+void GifCanvas::Draw(const GifFrameImage& Frame) {
+  DisposeLast();
+  const Area A = Clipped(Frame);
+  Saved_.clear();
+  for (int Y = A.Top; Y < A.Bottom; ++Y) {
+    std::uint32_t* Out = Row(Y);
+    if (Frame.Disposal == GifDisposal::gdPrevious) Saved_.insert(Saved_.end(), Out + A.Left, Out + A.Right);
+    const std::uint8_t* In = Frame.Indexes.data() + static_cast<std::size_t>(Y - Frame.Top) * Frame.Width;
+    for (int X = A.Left; X < A.Right; ++X)
+      if (const std::uint32_t Color = Frame.Colors[In[X - Frame.Left]]) Out[X] = Color;
+  }
+  LastArea_ = A;
+  LastDisposal_ = Frame.Disposal;
+}
+
+}  // namespace tarnwick

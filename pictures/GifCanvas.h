@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "Picture.h"
+
+// Compositing the frames of a GIF animation: each frame is drawn over what
+// the frame before it left behind, after that frame's disposal.
+namespace tarnwick {
+
+enum class GifDisposal {
+  gdKeep,        // leave the frame in place (also "unspecified")
+  gdBackground,  // clear its rectangle to transparent before the next frame
+  gdPrevious,    // restore its rectangle to what was there before it
+};
+
+// One frame as the file gives it: a rectangle of colour indexes.
+struct GifFrameImage {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+  // Width * Height indexes, top row first.
+  std::vector<std::uint8_t> Indexes;
+  // Opaque pixel words; 0 for the transparent index and for indexes past
+  // the colour table, which leave the canvas as it is.
+  std::array<std::uint32_t, 256> Colors{};
+  GifDisposal Disposal = GifDisposal::gdKeep;
+};
+
+class GifCanvas {
+ public:
+  // A transparent canvas of the animation's size.
+  GifCanvas(int Width, int Height);
+
+  // Disposes of the frame drawn before, then draws Frame, clipped to the canvas.
+  void Draw(const GifFrameImage& Frame);
+
+  // The picture as it stands after the last Draw.
+  const PictureFrame& Pixels() const { return Canvas_; }
+
+ private:
+  struct Area {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  };
+  Area Clipped(const GifFrameImage& Frame) const;
+  void DisposeLast();
+  std::uint32_t* Row(int Y) { return Canvas_.Pixels.data() + static_cast<std::size_t>(Y) * Canvas_.Width; }
+
+  PictureFrame Canvas_;
+  Area LastArea_;
+  GifDisposal LastDisposal_ = GifDisposal::gdKeep;
+  // What lay under LastArea_ before the last frame, when it is to be restored.
+  std::vector<std::uint32_t> Saved_;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// How much a picture may ask for before any of it is decoded. A few bytes of
+// header can declare a raster of gigabytes (a decompression bomb); such a file
+// is refused before the memory is taken.
+namespace tarnwick {
+
+struct PictureLimits {
+  // Largest width or height of a picture or of one animation frame.
+  int MaxSide = 16384;
+  // Largest raster of one picture or frame: 64 Mi pixels, 256 MiB at 4 bytes.
+  std::int64_t MaxFramePixels = std::int64_t{64} << 20;
+  // Largest number of frames in an animation.
+  int MaxFrames = 5000;
+  // Largest number of full-size pixels composited over all frames (frames
+  // times canvas): bounds the decoding time of an animation.
+  std::int64_t MaxAnimationPixels = std::int64_t{1} << 30;
+  // Largest number of pixels kept over all frames at the raster size
+  // finally kept: bounds the memory an animation holds.
+  std::int64_t MaxKeptPixels = std::int64_t{64} << 20;
+};
+
+// Raises EPictureError when a Width x Height raster is empty or larger than
+// the limits allow.
+void CheckRasterSize(long long Width, long long Height, const PictureLimits& Limits);
+
+// Raises EPictureError when an animation of Frames frames on a Width x Height
+// canvas, kept at KeptWidth x KeptHeight, needs more than Limits allow.
+void CheckAnimationSize(std::size_t Frames, int Width, int Height, int KeptWidth, int KeptHeight,
+                        const PictureLimits& Limits);
+
+}  // namespace tarnwick

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "Picture.h"
+#include "PictureLimits.h"
+
+// PNG through libpng's simplified API, which keeps libpng's own error
+// recovery inside the library.
+namespace tarnwick {
+
+// Raises EPictureError with the reason (libpng's own words for its errors).
+Picture DecodePng(std::span<const std::uint8_t> Bytes, int MaxLongSide, const PictureLimits& Limits);
+
+}  // namespace tarnwick

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "AreaReduction.h"
+#include "TestPictures.h"
+
+using namespace tarnwick;
+using namespace picture_tests;
+
+namespace {
+
+PictureFrame Filled(int Width, int Height, std::uint32_t Pixel) {
+  return {Width, Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Width) * Height, Pixel), 0};
+}
+
+}  // namespace
+
+TEST(AreaReduction, KeepsTheAspectRatioWithinTheLongSide) {
+  struct Case {
+    int Width, Height, MaxLongSide, KeptWidth, KeptHeight;
+  };
+  for (const Case& C : {
+           Case{250, 250, 600, 250, 250},   // fits: its own size
+           Case{4000, 3000, 600, 600, 450},
+           Case{3000, 4000, 600, 450, 600},
+           Case{1000, 3, 400, 400, 1},      // 1.2 rounds to 1
+           Case{16384, 2, 600, 600, 1},     // never below one pixel
+           Case{1001, 1000, 1000, 1000, 999},
+           Case{7, 3, 0, 1, 1},             // a long side below 1 counts as 1
+       }) {
+    const RasterSize Kept = KeptSize(C.Width, C.Height, C.MaxLongSide);
+    EXPECT_EQ(Kept.Width, C.KeptWidth) << C.Width << "x" << C.Height;
+    EXPECT_EQ(Kept.Height, C.KeptHeight) << C.Width << "x" << C.Height;
+  }
+}
+
+TEST(AreaReduction, WeighsEachSourcePixelByTheAreaItCovers) {
+  // Three pixels into two: each new pixel covers one and a half old ones.
+  const PictureFrame Source{3, 1, {OpaquePixel(0, 0, 0), OpaquePixel(0, 0, 90), OpaquePixel(0, 0, 180)}, 0};
+  const PictureFrame Result = Reduced(Source, 2, 1);
+  EXPECT_EQ(Result.Pixels, (std::vector<std::uint32_t>{OpaquePixel(0, 0, 30), OpaquePixel(0, 0, 150)}));
+}
+
+TEST(AreaReduction, AveragesPremultipliedSoClearPixelsAddNoColour) {
+  // Opaque white beside clear black: half-covered white, not a grey edge.
+  const PictureFrame Source{2, 1, {OpaquePixel(255, 255, 255), 0}, 0};
+  EXPECT_EQ(Reduced(Source, 1, 1).Pixels[0], 0x80808080u);
+}
+
+TEST(AreaReduction, AFineCheckerboardBecomesEvenGrey) {
+  PictureFrame Source = Filled(100, 60, OpaquePixel(0, 0, 0));
+  for (int Y = 0; Y < 60; ++Y)
+    for (int X = (Y % 2); X < 100; X += 2) Source.Pixels[Y * 100 + X] = OpaquePixel(255, 255, 255);
+  // Never picked pixels: those would be black or white.
+  EXPECT_EQ(Reduced(Source, 25, 15).Pixels, std::vector<std::uint32_t>(25 * 15, OpaquePixel(128, 128, 128)));
+}
+
+TEST(AreaReduction, FittedFrameReducesOnlyWhatIsLargerThanKept) {
+  const PictureFrame Small = Filled(300, 200, OpaquePixel(1, 2, 3));
+  const PictureFrame Kept = FittedFrame(Small, 300, 200, 600);
+  EXPECT_EQ(Kept.Pixels, Small.Pixels);
+  // A raster decoded at half its nominal size is taken to the nominal kept size.
+  const PictureFrame Half = FittedFrame(Filled(1000, 500, OpaquePixel(1, 2, 3)), 2000, 1000, 600);
+  EXPECT_EQ(Half.Width, 600);
+  EXPECT_EQ(Half.Height, 300);
+  EXPECT_EQ(Half.Pixels, std::vector<std::uint32_t>(600 * 300, OpaquePixel(1, 2, 3)));
+}

@@ -1,0 +1,152 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <gif_lib.h>
+
+#include "PictureDecoder.h"
+#include "PictureErrors.h"
+#include "TestPictures.h"
+
+using namespace tarnwick;
+using namespace picture_tests;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+const GifPalette Colors = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+const std::uint32_t K = OpaquePixel(0, 0, 0);
+const std::uint32_t R = OpaquePixel(255, 0, 0);
+const std::uint32_t G = OpaquePixel(0, 255, 0);
+const std::uint32_t B = OpaquePixel(0, 0, 255);
+const std::uint32_t _ = 0;  // clear
+
+GifFrameSpec Frame(int Left, int Top, int Width, int Height, std::uint8_t Index, int Disposal, int DelayCs) {
+  GifFrameSpec Spec = FilledGifFrame(Left, Top, Width, Height, Index);
+  Spec.Disposal = Disposal;
+  Spec.DelayCs = DelayCs;
+  return Spec;
+}
+
+// Four frames on a 4 x 4 canvas, one for each way a frame can be left behind.
+std::vector<GifFrameSpec> DisposalFrames() {
+  GifFrameSpec Last = Frame(2, 0, 2, 1, 3, DISPOSE_DO_NOT, 2);
+  Last.Indexes = {3, 0};
+  Last.TransparentIndex = 0;
+  return {
+      Frame(0, 0, 4, 4, 1, DISPOSE_DO_NOT, 5),      // red everywhere, kept
+      Frame(1, 1, 2, 2, 2, DISPOSE_BACKGROUND, 0),  // green square, then cleared
+      Frame(0, 0, 1, 1, 3, DISPOSE_PREVIOUS, 1),    // blue corner, then undone
+      Last,                                         // blue beside a clear pixel
+  };
+}
+
+Picture Decode(const Bytes& Gif, const PictureLimits& Limits = {}) {
+  return DecodePicture(Gif, PictureFormat::pfGif, DefaultMaxLongSide, Limits);
+}
+
+std::string ErrorOf(const Bytes& Gif, const PictureLimits& Limits = {}) {
+  try {
+    Decode(Gif, Limits);
+  } catch (const EPictureError& Error) {
+    return Error.what();
+  }
+  return "no error";
+}
+
+}  // namespace
+
+TEST(GifDecoder, CompositesEveryFrameAfterTheDisposalOfTheOneBefore) {
+  const Picture Result = Decode(EncodeGif(4, 4, Colors, DisposalFrames()));
+  EXPECT_EQ(Result.NominalWidth, 4);
+  EXPECT_EQ(Result.NominalHeight, 4);
+  ASSERT_EQ(Result.Frames.size(), 4u);
+  EXPECT_THAT(Result.Frames[0].Pixels, ElementsAre(R, R, R, R, R, R, R, R, R, R, R, R, R, R, R, R));
+  EXPECT_THAT(Result.Frames[1].Pixels, ElementsAre(R, R, R, R, R, G, G, R, R, G, G, R, R, R, R, R));
+  EXPECT_THAT(Result.Frames[2].Pixels, ElementsAre(B, R, R, R, R, _, _, R, R, _, _, R, R, R, R, R));
+  EXPECT_THAT(Result.Frames[3].Pixels, ElementsAre(R, R, B, R, R, _, _, R, R, _, _, R, R, R, R, R));
+}
+
+TEST(GifDecoder, KeepsDelaysShowingTheShortestAsBrowsersDo) {
+  const Picture Result = Decode(EncodeGif(4, 4, Colors, DisposalFrames()));
+  std::vector<int> Delays;
+  for (const PictureFrame& F : Result.Frames) Delays.push_back(F.DelayMs);
+  EXPECT_THAT(Delays, ElementsAre(50, 100, 100, 20));
+}
+
+TEST(GifDecoder, CountsRunsFromTheLoopExtension) {
+  const std::vector<GifFrameSpec> Two = {Frame(0, 0, 2, 2, 1, 0, 10), Frame(0, 0, 2, 2, 2, 0, 10)};
+  EXPECT_EQ(Decode(EncodeGif(2, 2, Colors, Two)).LoopCount, 1);      // no extension: once
+  EXPECT_EQ(Decode(EncodeGif(2, 2, Colors, Two, 0)).LoopCount, 0);   // forever
+  EXPECT_EQ(Decode(EncodeGif(2, 2, Colors, Two, 2)).LoopCount, 3);   // two repeats
+  EXPECT_EQ(Decode(EncodeGif(2, 2, Colors, Two, 65535)).LoopCount, 65536);
+}
+
+TEST(GifDecoder, ReadsInterlacedRowsIntoPlace) {
+  GifFrameSpec Striped = FilledGifFrame(0, 0, 1, 11, 0);
+  for (int Y = 0; Y < 11; ++Y) Striped.Indexes[Y] = static_cast<std::uint8_t>(Y % 4);
+  Striped.Interlaced = true;
+  const Picture Result = Decode(EncodeGif(1, 11, Colors, {Striped}));
+  EXPECT_THAT(Result.Frames.at(0).Pixels, ElementsAre(K, R, G, B, K, R, G, B, K, R, G));
+  // The same from another encoder.
+  const PictureFrame Reference = DecodePicture(ReadFixture("reference.png"), PictureFormat::pfPng).Frames.at(0);
+  EXPECT_EQ(FrameDistance(Decode(ReadFixture("interlaced.gif")).Frames.at(0), Reference), 0);
+}
+
+TEST(GifDecoder, ClipsFramesReachingPastTheCanvas) {
+  const Picture Result = Decode(EncodeGif(2, 2, Colors, {Frame(1, 1, 3, 3, 3, 0, 10), Frame(5, 0, 1, 1, 1, 0, 10)}));
+  EXPECT_THAT(Result.Frames.at(0).Pixels, ElementsAre(_, _, _, B));
+  EXPECT_THAT(Result.Frames.at(1).Pixels, ElementsAre(_, _, _, B));
+}
+
+TEST(GifDecoder, ReducesEveryFrameToTheSizeShown) {
+  const Picture Result = Decode(EncodeGif(1200, 300, Colors, {Frame(0, 0, 1200, 300, 1, 0, 10), Frame(0, 0, 600, 300, 2, 0, 10)}));
+  EXPECT_EQ(Result.NominalWidth, 1200);
+  EXPECT_EQ(Result.NominalHeight, 300);
+  ASSERT_EQ(Result.Frames.size(), 2u);
+  for (const PictureFrame& F : Result.Frames) {
+    EXPECT_EQ(F.Width, 600);
+    EXPECT_EQ(F.Height, 150);
+  }
+  EXPECT_EQ(PixelAt(Result.Frames[1], 100, 75), G);
+  EXPECT_EQ(PixelAt(Result.Frames[1], 500, 75), R);
+}
+
+TEST(GifDecoder, ReadsAFileThatOnlyLacksItsTrailer) {
+  Bytes Gif = EncodeGif(4, 4, Colors, DisposalFrames());
+  ASSERT_EQ(Gif.back(), 0x3B);
+  Gif.pop_back();
+  EXPECT_EQ(Decode(Gif).Frames.size(), 4u);
+}
+
+TEST(GifDecoder, RefusesDamagedFilesWholly) {
+  const Bytes Good = EncodeGif(40, 40, Colors, {Frame(0, 0, 40, 40, 1, 0, 10), Frame(0, 0, 40, 40, 2, 0, 10)});
+  EXPECT_NE(ErrorOf(Bytes(Good.begin(), Good.end() - 12)), "no error");  // inside the last frame
+  EXPECT_THAT(ErrorOf(ReadFixture("gray.jpg")), HasSubstr("GIF"));
+  EXPECT_NE(ErrorOf({}), "no error");
+  // A header, a screen and the trailer: no picture at all.
+  Bytes Empty(Good.begin(), Good.begin() + 13 + 3 * 4);
+  Empty.push_back(0x3B);
+  EXPECT_THAT(ErrorOf(Empty), HasSubstr("画像がありません"));
+  // Pixels without any colour table.
+  Bytes NoColors = EncodeGif(2, 2, Colors, {Frame(0, 0, 2, 2, 1, 0, 10)});
+  NoColors[10] &= 0x7F;
+  NoColors.erase(NoColors.begin() + 13, NoColors.begin() + 13 + 3 * 4);
+  EXPECT_THAT(ErrorOf(NoColors), HasSubstr("色表がありません"));
+}
+
+TEST(GifDecoder, RefusesSizesTooLargeToHold) {
+  Bytes Bomb = EncodeGif(2, 2, Colors, {Frame(0, 0, 2, 2, 1, 0, 10)});
+  Bomb[6] = Bomb[8] = 0x20;  // a 20000 x 20000 screen
+  Bomb[7] = Bomb[9] = 0x4E;
+  EXPECT_THAT(ErrorOf(Bomb), HasSubstr("画像が大きすぎます (20000 × 20000 ピクセル)"));
+
+  const std::vector<GifFrameSpec> Four(4, Frame(0, 0, 10, 10, 1, 0, 10));
+  const Bytes Animation = EncodeGif(10, 10, Colors, Four);
+  EXPECT_EQ(ErrorOf(Animation, {}), "no error");
+  EXPECT_THAT(ErrorOf(Animation, {.MaxFrames = 3}), HasSubstr("アニメーションが大きすぎます (4 フレーム目"));
+  EXPECT_THAT(ErrorOf(Animation, {.MaxAnimationPixels = 300}), HasSubstr("(4 フレーム目"));
+  EXPECT_THAT(ErrorOf(Animation, {.MaxKeptPixels = 250}), HasSubstr("(3 フレーム目"));
+  EXPECT_THAT(ErrorOf(EncodeGif(10, 10, Colors, {Frame(0, 0, 10, 10, 1, 0, 10)}), {.MaxFramePixels = 99}),
+              HasSubstr("画像が大きすぎます (10 × 10 ピクセル)"));
+}

@@ -1,0 +1,126 @@
+#include "PictureEncoders.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+#include <gif_lib.h>
+#include <jpeglib.h>
+#include <png.h>
+
+namespace picture_tests {
+namespace {
+
+int AppendToBytes(GifFileType* Gif, const GifByteType* Data, int Count) {
+  auto& Out = *static_cast<Bytes*>(Gif->UserData);
+  Out.insert(Out.end(), Data, Data + Count);
+  return Count;
+}
+
+void Require(bool Succeeded, const char* What) {
+  if (!Succeeded) throw std::runtime_error(What);
+}
+
+void PutLoopExtension(GifFileType* Gif, int Repeats) {
+  const GifByteType Loop[3] = {1, static_cast<GifByteType>(Repeats & 0xFF), static_cast<GifByteType>(Repeats >> 8)};
+  Require(EGifPutExtensionLeader(Gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
+              EGifPutExtensionBlock(Gif, 11, "NETSCAPE2.0") == GIF_OK && EGifPutExtensionBlock(Gif, 3, Loop) == GIF_OK &&
+              EGifPutExtensionTrailer(Gif) == GIF_OK,
+          "loop extension");
+}
+
+void PutFrame(GifFileType* Gif, const GifFrameSpec& Frame) {
+  GraphicsControlBlock Control{Frame.Disposal, false, Frame.DelayCs, Frame.TransparentIndex};
+  GifByteType Extension[4];
+  const std::size_t Length = EGifGCBToExtension(&Control, Extension);
+  Require(EGifPutExtension(Gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(Length), Extension) == GIF_OK, "control");
+  Require(EGifPutImageDesc(Gif, Frame.Left, Frame.Top, Frame.Width, Frame.Height, Frame.Interlaced, nullptr) ==
+              GIF_OK,
+          "image descriptor");
+  // An interlaced image stores its rows in four passes.
+  std::vector<int> Rows;
+  if (Frame.Interlaced) {
+    for (const auto& [Start, Step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}})
+      for (int Y = Start; Y < Frame.Height; Y += Step) Rows.push_back(Y);
+  } else {
+    for (int Y = 0; Y < Frame.Height; ++Y) Rows.push_back(Y);
+  }
+  for (int Y : Rows) {
+    std::vector<GifPixelType> Line(Frame.Indexes.begin() + Y * Frame.Width,
+                                   Frame.Indexes.begin() + (Y + 1) * Frame.Width);
+    Require(EGifPutLine(Gif, Line.data(), Frame.Width) == GIF_OK, "line");
+  }
+}
+
+}  // namespace
+
+Bytes EncodeJpeg(const RgbaImage& Image, int Quality) {
+  jpeg_compress_struct Info{};
+  jpeg_error_mgr Errors{};
+  Info.err = jpeg_std_error(&Errors);
+  jpeg_create_compress(&Info);
+  unsigned char* Buffer = nullptr;
+  unsigned long Size = 0;
+  jpeg_mem_dest(&Info, &Buffer, &Size);
+  Info.image_width = static_cast<JDIMENSION>(Image.Width);
+  Info.image_height = static_cast<JDIMENSION>(Image.Height);
+  Info.input_components = 4;
+  Info.in_color_space = JCS_EXT_RGBX;
+  jpeg_set_defaults(&Info);
+  jpeg_set_quality(&Info, Quality, TRUE);
+  jpeg_start_compress(&Info, TRUE);
+  while (Info.next_scanline < Info.image_height) {
+    auto* Row = const_cast<JSAMPROW>(Image.Rgba.data() + static_cast<std::size_t>(Info.next_scanline) * Image.Width * 4);
+    jpeg_write_scanlines(&Info, &Row, 1);
+  }
+  jpeg_finish_compress(&Info);
+  jpeg_destroy_compress(&Info);
+  Bytes Result(Buffer, Buffer + Size);
+  std::free(Buffer);
+  return Result;
+}
+
+Bytes EncodePng(const RgbaImage& Image) {
+  png_image Png{};
+  Png.version = PNG_IMAGE_VERSION;
+  Png.width = static_cast<png_uint_32>(Image.Width);
+  Png.height = static_cast<png_uint_32>(Image.Height);
+  Png.format = PNG_FORMAT_RGBA;
+  png_alloc_size_t Size = 0;
+  Require(png_image_write_get_memory_size(Png, Size, 0, Image.Rgba.data(), 0, nullptr), "png size");
+  Bytes Result(Size);
+  Require(png_image_write_to_memory(&Png, Result.data(), &Size, 0, Image.Rgba.data(), 0, nullptr), "png");
+  Result.resize(Size);
+  return Result;
+}
+
+Bytes EncodeGif(int Width, int Height, const GifPalette& Palette, const std::vector<GifFrameSpec>& Frames,
+                std::optional<int> LoopRepeats) {
+  Bytes Result;
+  int Error = 0;
+  GifFileType* Gif = EGifOpen(&Result, AppendToBytes, &Error);
+  Require(Gif != nullptr, "gif open");
+  EGifSetGifVersion(Gif, true);
+  int Bits = 1;
+  while ((1u << Bits) < Palette.size()) ++Bits;
+  ColorMapObject* Map = GifMakeMapObject(1 << Bits, nullptr);
+  for (std::size_t I = 0; I < Palette.size(); ++I) Map->Colors[I] = {Palette[I][0], Palette[I][1], Palette[I][2]};
+  Require(EGifPutScreenDesc(Gif, Width, Height, Bits, 0, Map) == GIF_OK, "screen");
+  GifFreeMapObject(Map);
+  if (LoopRepeats) PutLoopExtension(Gif, *LoopRepeats);
+  for (const GifFrameSpec& Frame : Frames) PutFrame(Gif, Frame);
+  Require(EGifCloseFile(Gif, &Error) == GIF_OK, "gif close");
+  return Result;
+}
+
+GifFrameSpec FilledGifFrame(int Left, int Top, int Width, int Height, std::uint8_t Index) {
+  GifFrameSpec Frame;
+  Frame.Left = Left;
+  Frame.Top = Top;
+  Frame.Width = Width;
+  Frame.Height = Height;
+  Frame.Indexes.assign(static_cast<std::size_t>(Width) * Height, Index);
+  return Frame;
+}
+
+}  // namespace picture_tests

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+
+#include "Picture.h"
+#include "PictureEncoders.h"
+#include "PremultipliedPixel.h"
+
+// Fixtures and pixel helpers shared by the picture tests.
+namespace picture_tests {
+
+inline std::filesystem::path FixturePath(const std::string& Name) {
+  return std::filesystem::path(TARNWICK_PICTURE_FIXTURES) / Name;
+}
+
+inline Bytes ReadFixture(const std::string& Name) {
+  std::ifstream In(FixturePath(Name), std::ios::binary);
+  if (!In) throw std::runtime_error("missing fixture " + Name);
+  return Bytes(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+}
+
+inline std::uint32_t PixelAt(const tarnwick::PictureFrame& Frame, int X, int Y) {
+  return Frame.Pixels.at(static_cast<std::size_t>(Y) * Frame.Width + X);
+}
+
+// The frame a decoder should make of Image at its own size.
+inline tarnwick::PictureFrame PremultipliedFrame(const RgbaImage& Image) {
+  tarnwick::PictureFrame Frame{Image.Width, Image.Height, {}, 0};
+  for (std::size_t I = 0; I < Image.Rgba.size(); I += 4)
+    Frame.Pixels.push_back(tarnwick::PremultipliedPixel(Image.Rgba[I], Image.Rgba[I + 1], Image.Rgba[I + 2], Image.Rgba[I + 3]));
+  return Frame;
+}
+
+// The largest difference between the channels of two pixels.
+inline int ChannelDistance(std::uint32_t A, std::uint32_t B) {
+  int Largest = 0;
+  for (int Shift = 0; Shift < 32; Shift += 8)
+    Largest = std::max(Largest, std::abs(static_cast<int>(A >> Shift & 0xFF) - static_cast<int>(B >> Shift & 0xFF)));
+  return Largest;
+}
+
+// The largest channel difference over two frames of the same size.
+inline int FrameDistance(const tarnwick::PictureFrame& A, const tarnwick::PictureFrame& B) {
+  if (A.Width != B.Width || A.Height != B.Height) return 256;
+  int Largest = 0;
+  for (std::size_t I = 0; I < A.Pixels.size(); ++I) Largest = std::max(Largest, ChannelDistance(A.Pixels[I], B.Pixels[I]));
+  return Largest;
+}
+
+}  // namespace picture_tests
