@@ -56,7 +56,7 @@ void TWinControl::CreateParams(TCreateParams& Params) {
   Params.X = Left();
   Params.Y = Top();
   Params.Width = Width();
-  Params.Height = Height();
+  Params.Height = WindowHeight();
   if (Parent()) Params.WndParent = Parent()->Handle();
   Params.WinClassName = L"TWinControl";
 }
@@ -319,7 +319,8 @@ void TWinControl::SetEnabled(bool Value) {
 void TWinControl::UpdateBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   const bool Resized = AWidth != Width() || AHeight != Height();
   TControl::UpdateBounds(ALeft, ATop, AWidth, AHeight);
-  if (Handle_) SetWindowPos(Handle_, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (Handle_)
+    SetWindowPos(Handle_, nullptr, ALeft, ATop, AWidth, WindowHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
   if (Resized) Realign();
 }
 

@@ -86,6 +86,8 @@ class TWinControl : public TControl {
   virtual void WndProc(TMessage& Message);
   // The window class's own handling of the message.
   void DefaultHandler(TMessage& Message);
+  // The height the window is made with; the control's height by default.
+  virtual int WindowHeight() const { return Height(); }
   // Shrinks the client area to what aligned controls may use.
   virtual void AdjustClientRect(RECT&) {}
   // The font of the control's window: its form's; none without a form.
@@ -98,6 +100,10 @@ class TWinControl : public TControl {
   virtual void ControlMouseLeave(TWinControl* Control);
   // Sets the colours of a child window about to draw; returns the brush.
   LRESULT ColorControl(HDC DC);
+  // A brush of the control's colour.
+  HBRUSH Brush();
+  // The font the window was given (WM_SETFONT), for windows of our own classes.
+  HFONT WindowFont() const { return WindowFont_; }
   // Sends the font to this window and every window inside it.
   void ApplyFont(HFONT Font);
 
@@ -116,7 +122,6 @@ class TWinControl : public TControl {
   bool KeyPressed(wchar_t& Key);
   bool PreviewKeyPress(wchar_t& Key);
   void OwnClassMessage(TMessage& Message);
-  HBRUSH Brush();
 
   HWND Handle_ = nullptr;
   WNDPROC DefWndProc_ = DefWindowProcW;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "Edit.h"
 #include "Form.h"
 
 using namespace tarnwick;
@@ -56,6 +57,17 @@ TEST(WinControl, WindowProcSeesTheWindowMadeDestroyedAndMadeAgain) {
     EXPECT_EQ(Form.WindowProc(), Log.Method());
   }
   EXPECT_EQ(Form.WindowProc(), Own);
+}
+
+TEST(WinControl, WindowProcOfASystemControlSeesItsWindowMade) {
+  TForm Form(nullptr);
+  auto* Edit = new TEdit(&Form);
+  Edit->SetParent(&Form);
+  TMessageLog Log(*Edit);
+  Edit->Handle();
+  EXPECT_TRUE(Log.Saw({WM_NCCREATE, WM_CREATE}));
+  SetWindowTextW(Edit->Handle(), L"typed");
+  EXPECT_EQ(Edit->Text(), L"typed");  // the system class still does its work
 }
 
 TEST(WinControl, ParentHandsAChildsNotificationBackToTheChild) {
