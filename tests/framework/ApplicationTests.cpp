@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <objbase.h>
+
 #include <stdexcept>
 
 #include "Application.h"
@@ -28,6 +30,17 @@ TEST(ErrorReportText, AppendsAFullStopAfterACharacterAboveIt) {
       {L"フック先を特定できません。", L"フック先を特定できません。."},
   };
   for (const auto& Case : Cases) EXPECT_EQ(ErrorReportText(Case.Message), Case.Text) << Case.Message;
+}
+
+TEST(Application, InitializePreparesComAndATitledApplicationWindow) {
+  // Already prepared, apartment-threaded, for this thread: a second call
+  // in the same mode only counts.
+  EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_FALSE);
+  CoUninitialize();
+  wchar_t Title[32] = {};
+  GetWindowTextW(Application().Handle(), Title, 32);
+  EXPECT_STREQ(Title, L"Tarnwick");
+  EXPECT_EQ(GetParent(Application().Handle()), nullptr);
 }
 
 class ApplicationTest : public ::testing::Test {

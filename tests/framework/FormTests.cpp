@@ -66,7 +66,7 @@ TEST_F(FormTest, KeyPreviewLetsTheFormSeeAControlsKeysFirst) {
   EXPECT_EQ(Log, L"form ");
 }
 
-TEST_F(FormTest, ShowRaisesOnShowBeforeTheWindowAppearsAndCloseAsksFirst) {
+TEST_F(FormTest, ShowRaisesOnShowFirstAndCentresAndCloseAsksFirst) {
   TForm Form(nullptr);
   Form.SetBorderStyle(bsNone);
   Form.SetBounds(50, 60, 120, 80);
@@ -77,9 +77,14 @@ TEST_F(FormTest, ShowRaisesOnShowBeforeTheWindowAppearsAndCloseAsksFirst) {
   Form.OnHide = [&](TObject*) { ++Hidden; };
   Form.OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = MayClose; };
 
+  Form.SetPosition(poWorkAreaCenter);
   Form.Show();
   EXPECT_FALSE(VisibleInOnShow);
   EXPECT_TRUE(IsWindowVisible(Form.Handle()));
+  RECT Work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &Work, 0);
+  EXPECT_EQ(Form.Left(), Work.left + (Work.right - Work.left - 120) / 2);
+  EXPECT_EQ(Form.Top(), Work.top + (Work.bottom - Work.top - 80) / 2);
   Form.Close();
   EXPECT_TRUE(IsWindowVisible(Form.Handle()));
   MayClose = true;
