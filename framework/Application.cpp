@@ -76,8 +76,7 @@ void TApplication::Run() {
   while (!Terminated_) {
     MSG Msg;
     if (GetMessageW(&Msg, nullptr, 0, 0) <= 0) break;
-    TranslateMessage(&Msg);
-    DispatchMessageW(&Msg);
+    Dispatch(Msg);
   }
   Terminated_ = true;
 }
@@ -91,9 +90,27 @@ void TApplication::ProcessMessages() {
       Terminated_ = true;
       return;
     }
-    TranslateMessage(&Msg);
-    DispatchMessageW(&Msg);
+    Dispatch(Msg);
   }
+}
+
+void TApplication::Dispatch(const MSG& Msg) {
+  if (HandleTabKey(Msg)) return;
+  TranslateMessage(&Msg);
+  DispatchMessageW(&Msg);
+}
+
+// Tab in a control of a form moves the focus on; in a form itself it is a
+// key like any other.
+bool TApplication::HandleTabKey(const MSG& Msg) {
+  if (Msg.message != WM_KEYDOWN || Msg.wParam != VK_TAB) return false;
+  TWinControl* Control = nullptr;
+  // A window that is no control of ours (a radio button) speaks for the
+  // control it sits in.
+  for (HWND Window = Msg.hwnd; Window && !Control; Window = GetParent(Window))
+    Control = TWinControl::FromHandle(Window);
+  TCustomForm* Form = Control ? GetParentForm(Control) : nullptr;
+  return Form && Form->SelectNext(Control, GetKeyState(VK_SHIFT) >= 0);
 }
 
 void TApplication::HandleException(TObject*) noexcept {

@@ -70,6 +70,8 @@ class TApplication : public TComponent {
  private:
   friend class TApplicationEvents;
   void SetMainForm(TCustomForm* Form);
+  void Dispatch(const MSG& Msg);
+  bool HandleTabKey(const MSG& Msg);
   void ApplicationWndProc(TUtilityWindow& Window, TMessage& Message);
 
   std::wstring Title_;

@@ -15,7 +15,7 @@ void TComboBox::SetItemIndex(int Value) {
 
 void TComboBox::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
-  Params.Style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+  Params.Style |= CBS_DROPDOWNLIST | WS_VSCROLL;
   Params.WinClassName = L"TComboBox";
   Params.BaseClassName = L"COMBOBOX";
 }

@@ -8,7 +8,7 @@ namespace tarnwick {
 // A drop-down list: the user picks one of the items and cannot type.
 class TComboBox : public TWinControl {
  public:
-  using TWinControl::TWinControl;
+  explicit TComboBox(TComponent* AOwner) : TWinControl(AOwner) { SetTabStop(true); }
 
   const TStrings& Items() const { return Items_; }
   // New items; the selection is cleared.

@@ -8,7 +8,7 @@
 namespace tarnwick {
 
 // What a removal notice reports.
-enum TOperation : std::uint8_t { opInsert, opRemove };
+enum TOperation : std::uint8_t { opRemove };
 
 // Flags of a component's state.
 enum TComponentStateFlag : unsigned {

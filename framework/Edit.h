@@ -7,7 +7,7 @@ namespace tarnwick {
 // A one-line edit box.
 class TEdit : public TWinControl {
  public:
-  using TWinControl::TWinControl;
+  explicit TEdit(TComponent* AOwner) : TWinControl(AOwner) { SetTabStop(true); }
 
   // "" by default.
   std::wstring Text() const { return Caption(); }

@@ -1,5 +1,8 @@
 #include "Form.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "Application.h"
 
 namespace tarnwick {
@@ -141,6 +144,35 @@ bool TCustomForm::CloseQuery() {
   bool CanClose = true;
   if (OnCloseQuery) OnCloseQuery(this, CanClose);
   return CanClose;
+}
+
+namespace {
+
+void CollectTabStops(const TWinControl& Container, std::vector<TWinControl*>& Stops) {
+  for (TWinControl* Control : Container.TabList()) {
+    if (!Control->Visible() || !Control->Enabled()) continue;
+    if (Control->TabStop()) Stops.push_back(Control);
+    CollectTabStops(*Control, Stops);
+  }
+}
+
+}  // namespace
+
+bool TCustomForm::SelectNext(TWinControl* Current, bool Forward) {
+  std::vector<TWinControl*> Stops;
+  CollectTabStops(*this, Stops);
+  if (Stops.empty()) return false;
+  const auto Count = static_cast<std::ptrdiff_t>(Stops.size());
+  const std::ptrdiff_t At = std::ranges::find(Stops, Current) - Stops.begin();
+  const std::ptrdiff_t Next = At == Count ? (Forward ? 0 : Count - 1) : (At + (Forward ? 1 : Count - 1)) % Count;
+  Stops[static_cast<std::size_t>(Next)]->SetFocus();
+  return true;
+}
+
+TCustomForm* GetParentForm(TControl* Control) {
+  for (TWinControl* Outer = Control->Parent(); Outer; Outer = Outer->Parent())
+    if (auto* Form = dynamic_cast<TCustomForm*>(Outer)) return Form;
+  return nullptr;
 }
 
 void TCustomForm::Release() { PostMessageW(Handle(), CM_RELEASE, 0, 0); }

@@ -70,6 +70,10 @@ class TCustomForm : public TWinControl {
   // loop for the main form.
   void Close();
   bool CloseQuery();
+  // Moves the focus from Current to the next (or previous) control in tab
+  // order that is visible, enabled and a tab stop, round the form; false
+  // when there is none.
+  bool SelectNext(TWinControl* Current, bool Forward);
   // Frees the form once the messages already queued for it are handled;
   // safe to call from the form's own event handlers.
   void Release();
@@ -115,6 +119,9 @@ class TCustomForm : public TWinControl {
   TWinControl* MouseControl_ = nullptr;
   HWND MouseWindow_ = nullptr;
 };
+
+// The nearest form that holds Control (not Control itself), or none.
+TCustomForm* GetParentForm(TControl* Control);
 
 // A form of its own window class "TForm".
 class TForm : public TCustomForm {

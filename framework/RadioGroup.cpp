@@ -25,6 +25,12 @@ void TRadioGroup::SetColumns(int Value) {
   if (HandleAllocated()) ArrangeButtons();
 }
 
+void TRadioGroup::SetFocus() {
+  Handle();
+  if (Buttons_.empty()) return TCustomGroupBox::SetFocus();
+  ::SetFocus(Buttons_[ItemIndex_ >= 0 ? static_cast<std::size_t>(ItemIndex_) : 0]);
+}
+
 void TRadioGroup::CreateParams(TCreateParams& Params) {
   TCustomGroupBox::CreateParams(Params);
   Params.WinClassName = L"TRadioGroup";

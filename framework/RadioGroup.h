@@ -11,7 +11,7 @@ namespace tarnwick {
 // most one item is selected.
 class TRadioGroup : public TCustomGroupBox {
  public:
-  using TCustomGroupBox::TCustomGroupBox;
+  explicit TRadioGroup(TComponent* AOwner) : TCustomGroupBox(AOwner) { SetTabStop(true); }
 
   const TStrings& Items() const { return Items_; }
   // New items; the selection is cleared.
@@ -23,6 +23,9 @@ class TRadioGroup : public TCustomGroupBox {
   // 1 by default; at least 1.
   int Columns() const { return Columns_; }
   void SetColumns(int Value);
+
+  // Focuses the selected button, or the first.
+  void SetFocus() override;
 
   TNotifyEvent OnClick;
 

@@ -290,13 +290,30 @@ void TWinControl::Realign() {
 
 void TWinControl::InsertControl(TControl* Control) {
   Controls_.push_back(Control);
+  if (auto* Windowed = dynamic_cast<TWinControl*>(Control)) TabList_.push_back(Windowed);
   Realign();
 }
 
 void TWinControl::RemoveControl(TControl* Control) {
   std::erase(Controls_, Control);
+  std::erase(TabList_, Control);
   Realign();
 }
+
+int TWinControl::TabOrder() const {
+  if (!Parent()) return -1;
+  const auto& Siblings = Parent()->TabList_;
+  return static_cast<int>(std::ranges::find(Siblings, this) - Siblings.begin());
+}
+
+void TWinControl::SetTabOrder(int Value) {
+  if (!Parent()) return;
+  auto& Siblings = Parent()->TabList_;
+  std::erase(Siblings, this);
+  Siblings.insert(Siblings.begin() + std::clamp(Value, 0, static_cast<int>(Siblings.size())), this);
+}
+
+void TWinControl::SetFocus() { ::SetFocus(Handle()); }
 
 void TWinControl::SetParent(TWinControl* AParent) {
   if (AParent == Parent()) return;

@@ -68,6 +68,18 @@ class TWinControl : public TControl {
   // Lines the aligned controls up again inside the client area.
   void Realign();
 
+  // The place among the parent's windowed controls in the order the Tab
+  // key visits them: the order they were put in, unless set.
+  int TabOrder() const;
+  void SetTabOrder(int Value);
+  // Whether the Tab key stops at the control; off by default.
+  bool TabStop() const { return TabStop_; }
+  void SetTabStop(bool Value) { TabStop_ = Value; }
+  // Gives the control the keyboard focus.
+  virtual void SetFocus();
+  // The windowed controls inside, in tab order.
+  const std::vector<TWinControl*>& TabList() const { return TabList_; }
+
   // The control bound to Window, or none for a window that is not ours.
   static TWinControl* FromHandle(HWND Window);
 
@@ -128,6 +140,8 @@ class TWinControl : public TControl {
   bool OwnClass_ = true;
   TWndMethod WindowProc_;
   std::vector<TControl*> Controls_;
+  std::vector<TWinControl*> TabList_;
+  bool TabStop_ = false;
   std::wstring Caption_;
   HFONT WindowFont_ = nullptr;
   TGdiObject<HBRUSH> Brush_;

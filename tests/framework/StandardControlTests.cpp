@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "Application.h"
 #include "ComboBox.h"
 #include "Edit.h"
 #include "Form.h"
@@ -121,6 +122,42 @@ TEST_F(StandardControlTest, TextsSurviveANewWindow) {
   EXPECT_EQ(Edit->Text(), L"typed");
   EXPECT_EQ(Label->Caption(), L"C:\\pics\\cat & dog.png");
   EXPECT_EQ(Group->Caption(), L"画像");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StandardControlTest, TabMovesTheFocusInTabOrderRoundTheForm) {
+  auto* Edit = Make<TEdit>(alTop, 25);
+  auto* Radio = Make<TRadioGroup>(alTop, 40);
+  Radio->SetItems({L"なし", L"内蔵音声"});
+  Radio->SetItemIndex(1);
+  auto* Combo = Make<TComboBox>(alTop, 25);
+  Combo->SetTabOrder(0);
+  EXPECT_EQ(Edit->TabOrder(), 1);
+  Make<TLabel>(alBottom, 17);  // no tab stop
+
+  const auto Tab = [](bool Shift) {
+    BYTE Keys[256] = {};
+    GetKeyboardState(Keys);
+    Keys[VK_SHIFT] = Shift ? 0x80 : 0;
+    SetKeyboardState(Keys);
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+    Application().ProcessMessages();
+    Keys[VK_SHIFT] = 0;
+    SetKeyboardState(Keys);
+  };
+  Combo->SetFocus();
+  ASSERT_EQ(GetFocus(), Combo->Handle());
+  Tab(false);
+  EXPECT_EQ(GetFocus(), Edit->Handle());
+  Tab(false);
+  EXPECT_EQ(GetFocus(), FindWindowExW(Radio->Handle(), nullptr, L"Button", L"内蔵音声"));
+  Tab(false);
+  EXPECT_EQ(GetFocus(), Combo->Handle());
+  Tab(true);
+  EXPECT_EQ(GetFocus(), FindWindowExW(Radio->Handle(), nullptr, L"Button", L"内蔵音声"));
 }
 
 }  // namespace
