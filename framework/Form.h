@@ -27,7 +27,8 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 // A top-level window that holds controls. A form class builds its layout
 // in its constructor, at the 120-dpi design scale, and ends it with
 // CompleteLoading, which runs the components' after-loading steps, scales
-// the layout to the screen and raises OnCreate.
+// the layout to the screen and raises OnCreate. Its window class is "TForm"
+// unless the class names its own in CreateParams.
 //
 // The pointer's leave is reported once per visit of the window: the form
 // records the innermost control under the pointer (or itself) at every
@@ -123,7 +124,7 @@ class TCustomForm : public TWinControl {
 // The nearest form that holds Control (not Control itself), or none.
 TCustomForm* GetParentForm(TControl* Control);
 
-// A form of its own window class "TForm".
+// A plain form.
 class TForm : public TCustomForm {
  public:
   using TCustomForm::TCustomForm;
