@@ -1,0 +1,142 @@
+#include "Application.h"
+
+#include <objbase.h>
+
+#include <algorithm>
+
+#include "ApplicationEvents.h"
+#include "Desktop.h"
+#include "ErrorReport.h"
+#include "Exception.h"
+#include "Form.h"
+#include "WideText.h"
+
+namespace tarnwick {
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+TApplication::~TApplication() {
+  // Forms are owned windows of the application window: they go first.
+  while (!Components().empty()) delete Components().back();
+  Window_.reset();
+  if (ComReady_) CoUninitialize();
+}
+
+void TApplication::Initialize() {
+  if (!ComReady_) ComReady_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  Handle();
+}
+
+void TApplication::SetTitle(const std::wstring& Value) {
+  Title_ = Value;
+  if (Window_) SetWindowTextW(Window_->Handle(), Title_.c_str());
+}
+
+HWND TApplication::Handle() {
+  if (!Window_) {
+    const DWORD Style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
+    Window_ = std::make_unique<TUtilityWindow>(
+        this, [this](TUtilityWindow& Window, TMessage& Message) { ApplicationWndProc(Window, Message); }, Style,
+        Title_.c_str());
+  }
+  return Window_->Handle();
+}
+
+void TApplication::ApplicationWndProc(TUtilityWindow& Window, TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_SYSCOMMAND:
+      if ((Message.WParam & 0xFFF0) == SC_MINIMIZE) {
+        Minimize();
+        return;
+      }
+      break;
+    case WM_CLOSE:
+      if (MainForm_) MainForm_->Close();
+      return;
+    default:
+      break;
+  }
+  Window.DefaultHandler(Message);
+}
+
+void TApplication::SetMainForm(TCustomForm* Form) {
+  Form->HandleNeeded();
+  MainForm_ = Form;
+  Form->FreeNotification(this);
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == MainForm_) MainForm_ = nullptr;
+}
+
+void TApplication::Run() {
+  Terminated_ = false;
+  if (MainForm_ && ShowMainForm_) MainForm_->SetVisible(true);
+  while (!Terminated_) {
+    MSG Msg;
+    if (GetMessageW(&Msg, nullptr, 0, 0) <= 0) break;
+    Dispatch(Msg);
+  }
+  Terminated_ = true;
+}
+
+void TApplication::Terminate() { PostQuitMessage(0); }
+
+void TApplication::ProcessMessages() {
+  MSG Msg;
+  while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (Msg.message == WM_QUIT) {
+      Terminated_ = true;
+      return;
+    }
+    Dispatch(Msg);
+  }
+}
+
+void TApplication::Dispatch(const MSG& Msg) {
+  if (HandleTabKey(Msg)) return;
+  TranslateMessage(&Msg);
+  DispatchMessageW(&Msg);
+}
+
+// Tab in a control of a form moves the focus on; in a form itself it is a
+// key like any other.
+bool TApplication::HandleTabKey(const MSG& Msg) {
+  if (Msg.message != WM_KEYDOWN || Msg.wParam != VK_TAB) return false;
+  TWinControl* Control = nullptr;
+  // A window that is no control of ours (a radio button) speaks for the
+  // control it sits in.
+  for (HWND Window = Msg.hwnd; Window && !Control; Window = GetParent(Window))
+    Control = TWinControl::FromHandle(Window);
+  TCustomForm* Form = Control ? GetParentForm(Control) : nullptr;
+  return Form && Form->SelectNext(Control, GetKeyState(VK_SHIFT) >= 0);
+}
+
+void TApplication::HandleException(TObject*) noexcept {
+  try {
+    throw;
+  } catch (const std::exception& E) {
+    ShowException(E);
+  } catch (...) {
+    ShowException(Exception("unknown error"));
+  }
+}
+
+void TApplication::ShowException(const std::exception& E) {
+  Desktop().ShowErrorReport(ErrorReportText(Utf8ToWide(E.what())), Title_);
+}
+
+void TApplication::Minimize() {
+  // A copy: a handler may free a relay.
+  const std::vector<TApplicationEvents*> Relays = Events_;
+  for (TApplicationEvents* Relay : Relays)
+    if (Relay->OnMinimize) Relay->OnMinimize(Relay);
+}
+
+TApplication& Application() {
+  static TApplication Instance;
+  return Instance;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Component.h"
+#include "UtilityWindow.h"
+
+namespace tarnwick {
+
+class TCustomForm;
+class TApplicationEvents;
+
+// The application: the message loop, the main form, the title, the error
+// report, and the hidden top-level window that carries the program's
+// taskbar entry. Forms are owned windows of it, so they have no entries of
+// their own; the window is shown while the main form is and hidden with it.
+class TApplication : public TComponent {
+ public:
+  TApplication();
+  ~TApplication() override;
+
+  // Prepares COM (apartment-threaded) for this thread and makes the
+  // application window.
+  void Initialize();
+
+  // Shown in the taskbar and as the error report's caption; "" at first.
+  const std::wstring& Title() const { return Title_; }
+  void SetTitle(const std::wstring& Value);
+  // The application window, made on first read.
+  HWND Handle();
+
+  // Makes a form owned by the application; the first one made becomes the
+  // main form, whose window is made at once. Closing the main form ends Run.
+  template <class TFormClass>
+  TFormClass* CreateForm() {
+    auto* Form = new TFormClass(this);
+    if (!MainForm_) SetMainForm(Form);
+    return Form;
+  }
+  TCustomForm* MainForm() const { return MainForm_; }
+  // Whether Run shows the main form first; true by default.
+  bool ShowMainForm() const { return ShowMainForm_; }
+  void SetShowMainForm(bool Value) { ShowMainForm_ = Value; }
+
+  // Shows the main form when asked to, then handles messages until
+  // Terminate.
+  void Run();
+  // Ends Run once the messages already queued are handled.
+  void Terminate();
+  // Handles every message that is waiting, then returns.
+  void ProcessMessages();
+
+  // Reports the exception being handled (call it inside a catch block) in
+  // the standard error report. Never raises.
+  void HandleException(TObject* Sender) noexcept;
+  // The standard error report for E: its message, the title, the error icon.
+  void ShowException(const std::exception& E);
+
+  // The application was minimised: tells every TApplicationEvents.
+  void Minimize();
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  friend class TApplicationEvents;
+  void SetMainForm(TCustomForm* Form);
+  void Dispatch(const MSG& Msg);
+  bool HandleTabKey(const MSG& Msg);
+  void ApplicationWndProc(TUtilityWindow& Window, TMessage& Message);
+
+  std::wstring Title_;
+  TCustomForm* MainForm_ = nullptr;
+  bool ShowMainForm_ = true;
+  bool Terminated_ = false;
+  bool ComReady_ = false;
+  std::unique_ptr<TUtilityWindow> Window_;
+  std::vector<TApplicationEvents*> Events_;
+};
+
+// The process's application object.
+TApplication& Application();
+
+}  // namespace tarnwick

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Object.h"
+#include "WinControl.h"
+
+namespace tarnwick {
+
+// A drop-down list: the user picks one of the items and cannot type.
+class TComboBox : public TWinControl {
+ public:
+  explicit TComboBox(TComponent* AOwner) : TWinControl(AOwner) { SetTabStop(true); }
+
+  const TStrings& Items() const { return Items_; }
+  // New items; the selection is cleared.
+  void SetItems(TStrings Value);
+  // -1 (none) by default; a value outside the items is taken as -1.
+  // Setting it from code raises no OnChange.
+  int ItemIndex() const { return ItemIndex_; }
+  void SetItemIndex(int Value);
+
+  // The user picked an item.
+  TNotifyEvent OnChange;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void WndProc(TMessage& Message) override;
+  // The window's height includes the list it drops down.
+  int WindowHeight() const override { return Height() * 9; }
+
+ private:
+  void FillList();
+
+  TStrings Items_;
+  int ItemIndex_ = -1;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,11 @@
+#include "ErrorReport.h"
+
+namespace tarnwick {
+
+std::wstring ErrorReportText(std::wstring_view Message) {
+  std::wstring Text(Message);
+  if (!Text.empty() && Text.back() > L'.') Text += L'.';
+  return Text;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,249 @@
+#include "Form.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "Application.h"
+
+namespace tarnwick {
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+  // Forms appear when shown, not when made.
+  Visible_ = false;
+  Font_.OnChange = [this] { ApplyFont(Font_.Handle()); };
+}
+
+TCustomForm::~TCustomForm() {
+  // Destroyed here, while the window still reaches this class's WndProc.
+  DestroyHandle();
+}
+
+void TCustomForm::CompleteLoading() {
+  LoadComponents();
+  ScaleTo((HandleAllocated() ? WindowDpi(Handle()) : SystemDpi()).Dpi, true);
+  Loading_ = false;
+  RaiseEvent(OnCreate);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
+  BorderStyle_ = Value;
+  RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(unsigned Value) {
+  BorderIcons_ = Value;
+  RecreateWnd();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle Value) {
+  FormStyle_ = Value;
+  RecreateWnd();
+}
+
+void TCustomForm::SetIcon(HICON Value) {
+  Icon_ = Value;
+  if (!HandleAllocated()) return;
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon_));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Icon_));
+}
+
+DWORD TCustomForm::WindowStyle() const {
+  DWORD Style = WS_CLIPCHILDREN | (Parent() ? WS_CHILD | WS_CLIPSIBLINGS : WS_POPUP);
+  if (BorderStyle_ == bsSingle) {
+    Style |= WS_CAPTION;
+    if (BorderIcons_ & biSystemMenu) Style |= WS_SYSMENU;
+    if (BorderIcons_ & biMinimize) Style |= WS_MINIMIZEBOX;
+    if (BorderIcons_ & biMaximize) Style |= WS_MAXIMIZEBOX;
+  }
+  return Style;
+}
+
+DWORD TCustomForm::WindowExStyle() const { return FormStyle_ == fsStayOnTop ? WS_EX_TOPMOST : 0; }
+
+void TCustomForm::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  Params.Style = WindowStyle() | (Visible() ? WS_VISIBLE : 0) | (Enabled() ? 0 : WS_DISABLED);
+  Params.ExStyle = WindowExStyle();
+  // Owned by the application window, which carries the taskbar entry.
+  if (!Parent()) Params.WndParent = Application().Handle();
+  Params.WinClassName = L"TForm";
+  Params.ClassStyle = CS_DBLCLKS;
+}
+
+void TCustomForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  if (Icon_) SetIcon(Icon_);
+  if (!Loading_) ScaleTo(WindowDpi(Handle()).Dpi, true);
+}
+
+RECT TCustomForm::ClientRect() const {
+  if (HandleAllocated()) return TWinControl::ClientRect();
+  RECT Frame{};
+  AdjustWindowRectEx(&Frame, WindowStyle(), FALSE, WindowExStyle());
+  return {0, 0, Width() - (Frame.right - Frame.left), Height() - (Frame.bottom - Frame.top)};
+}
+
+void TCustomForm::SetClientSize(int AWidth, int AHeight) {
+  SetBounds(Left(), Top(), Width() - ClientWidth() + AWidth, Height() - ClientHeight() + AHeight);
+}
+
+void TCustomForm::ScaleTo(int NewDpi, bool ResizeSelf) {
+  if (NewDpi == CurrentDpi_) return;
+  const int M = NewDpi;
+  const int D = CurrentDpi_;
+  CurrentDpi_ = NewDpi;
+  const int NewClientWidth = MulDiv(ClientWidth(), M, D);
+  const int NewClientHeight = MulDiv(ClientHeight(), M, D);
+  for (TControl* Control : Controls()) Control->ChangeScale(M, D);
+  Font_.SetHeight(MulDiv(Font_.Height(), M, D));
+  if (ResizeSelf) SetClientSize(NewClientWidth, NewClientHeight);
+  Realign();
+}
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TCustomForm::SetVisible(bool Value) {
+  if (Value == Visible()) return;
+  if (Value) {
+    const HWND Window = Handle();
+    TControl::SetVisible(true);
+    RaiseEvent(OnShow);
+    if (!ShownBefore_ && Position_ == poWorkAreaCenter) CenterOnWorkArea();
+    ShownBefore_ = true;
+    ShowWindow(Window, SW_SHOWNORMAL);
+    if (IsMainForm()) ShowWindow(Application().Handle(), SW_SHOWNOACTIVATE);
+  } else {
+    TControl::SetVisible(false);
+    if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+    if (IsMainForm()) ShowWindow(Application().Handle(), SW_HIDE);
+    RaiseEvent(OnHide);
+  }
+}
+
+void TCustomForm::CenterOnWorkArea() {
+  MONITORINFO Monitor{};
+  Monitor.cbSize = sizeof Monitor;
+  GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &Monitor);
+  const RECT& Work = Monitor.rcWork;
+  SetBounds(Work.left + (Work.right - Work.left - Width()) / 2, Work.top + (Work.bottom - Work.top - Height()) / 2,
+            Width(), Height());
+}
+
+void TCustomForm::Close() {
+  if (!CloseQuery()) return;
+  if (IsMainForm())
+    Application().Terminate();
+  else
+    Hide();
+}
+
+bool TCustomForm::CloseQuery() {
+  bool CanClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, CanClose);
+  return CanClose;
+}
+
+namespace {
+
+void CollectTabStops(const TWinControl& Container, std::vector<TWinControl*>& Stops) {
+  for (TWinControl* Control : Container.TabList()) {
+    if (!Control->Visible() || !Control->Enabled()) continue;
+    if (Control->TabStop()) Stops.push_back(Control);
+    CollectTabStops(*Control, Stops);
+  }
+}
+
+}  // namespace
+
+bool TCustomForm::SelectNext(TWinControl* Current, bool Forward) {
+  std::vector<TWinControl*> Stops;
+  CollectTabStops(*this, Stops);
+  if (Stops.empty()) return false;
+  const auto Count = static_cast<std::ptrdiff_t>(Stops.size());
+  const std::ptrdiff_t At = std::ranges::find(Stops, Current) - Stops.begin();
+  const std::ptrdiff_t Next = At == Count ? (Forward ? 0 : Count - 1) : (At + (Forward ? 1 : Count - 1)) % Count;
+  Stops[static_cast<std::size_t>(Next)]->SetFocus();
+  return true;
+}
+
+TCustomForm* GetParentForm(TControl* Control) {
+  for (TWinControl* Outer = Control->Parent(); Outer; Outer = Outer->Parent())
+    if (auto* Form = dynamic_cast<TCustomForm*>(Outer)) return Form;
+  return nullptr;
+}
+
+void TCustomForm::Release() { PostMessageW(Handle(), CM_RELEASE, 0, 0); }
+
+void TCustomForm::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_CLOSE:
+      Close();
+      return;
+    case WM_QUERYENDSESSION:
+      Message.Result = CloseQuery();
+      return;
+    case WM_SYSCOMMAND:
+      // The main form's minimise button minimises the application.
+      if ((Message.WParam & 0xFFF0) == SC_MINIMIZE && IsMainForm()) {
+        Application().Minimize();
+        return;
+      }
+      break;
+    case WM_DPICHANGED: {
+      ScaleTo(LOWORD(Message.WParam), false);
+      const RECT& Suggested = *reinterpret_cast<const RECT*>(Message.LParam);
+      SetWindowPos(Handle(), nullptr, Suggested.left, Suggested.top, Suggested.right - Suggested.left,
+                   Suggested.bottom - Suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return;
+    }
+    case CM_RELEASE:
+      delete this;
+      return;
+    default:
+      break;
+  }
+  TWinControl::WndProc(Message);
+}
+
+void TCustomForm::ControlMouseMove(TWinControl* Control) {
+  if (Control != MouseControl_ && Control != this) Control->FreeNotification(this);
+  MouseControl_ = Control;
+  MouseWindow_ = Control->Handle();
+}
+
+void TCustomForm::ControlMouseLeave(TWinControl* Control) {
+  // Only the window that saw the last movement speaks for the form.
+  if (!Control->HandleAllocated() || Control->Handle() != MouseWindow_) return;
+  POINT Cursor{};
+  GetCursorPos(&Cursor);
+  const HWND Under = WindowFromPoint(Cursor);
+  // Still inside: the window under the pointer records itself at its move.
+  if (Under == Handle() || IsChild(Handle(), Under)) return;
+  TControl* Recorded = MouseControl_ ? MouseControl_ : this;
+  MouseControl_ = nullptr;
+  MouseWindow_ = nullptr;
+  Recorded->DoMouseLeave();
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == MouseControl_) {
+    MouseControl_ = nullptr;
+    MouseWindow_ = nullptr;
+  }
+}
+
+void TCustomForm::RaiseEvent(const TNotifyEvent& Event) {
+  try {
+    if (Event) Event(this);
+  } catch (...) {
+    Application().HandleException(this);
+  }
+}
+
+bool TCustomForm::IsMainForm() const { return Application().MainForm() == this; }
+
+}  // namespace tarnwick

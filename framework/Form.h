@@ -1,0 +1,133 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+
+#include "Dpi.h"
+#include "Font.h"
+#include "WinControl.h"
+
+namespace tarnwick {
+
+// The frame of a form: none (no caption, frame or system menu) or a
+// single fixed frame with a caption.
+enum TFormBorderStyle : std::uint8_t { bsNone, bsSingle };
+// The buttons of a single frame's caption.
+enum TBorderIcon : unsigned { biSystemMenu = 1u << 0, biMinimize = 1u << 1, biMaximize = 1u << 2 };
+enum TFormStyle : std::uint8_t { fsNormal, fsStayOnTop };
+// Where a form first appears: where its bounds say, or centred on the work
+// area of its monitor.
+enum TPosition : std::uint8_t { poDesigned, poWorkAreaCenter };
+
+// The form may close when the handler leaves CanClose true.
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+// A top-level window that holds controls. A form class builds its layout
+// in its constructor, at the 120-dpi design scale, and ends it with
+// CompleteLoading, which runs the components' after-loading steps, scales
+// the layout to the screen and raises OnCreate. Its window class is "TForm"
+// unless the class names its own in CreateParams.
+//
+// The pointer's leave is reported once per visit of the window: the form
+// records the innermost control under the pointer (or itself) at every
+// movement, and when the pointer leaves the window the recorded control,
+// or the form when it recorded itself, raises OnMouseLeave.
+class TCustomForm : public TWinControl {
+ public:
+  explicit TCustomForm(TComponent* AOwner);
+  ~TCustomForm() override;
+
+  // bsSingle with all border icons, fsNormal, by default. A change of any
+  // of these makes an existing window again.
+  TFormBorderStyle BorderStyle() const { return BorderStyle_; }
+  void SetBorderStyle(TFormBorderStyle Value);
+  unsigned BorderIcons() const { return BorderIcons_; }
+  void SetBorderIcons(unsigned Value);
+  TFormStyle FormStyle() const { return FormStyle_; }
+  void SetFormStyle(TFormStyle Value);
+  TPosition Position() const { return Position_; }
+  void SetPosition(TPosition Value) { Position_ = Value; }
+  // Off by default: then a control's key presses reach only the control.
+  bool KeyPreview() const { return KeyPreview_; }
+  void SetKeyPreview(bool Value) { KeyPreview_ = Value; }
+  // Tahoma, 14 pixels high at the design scale; every control inside uses it.
+  TFont& Font() { return Font_; }
+  // The window's icon; the caller keeps it alive (a shared resource icon).
+  void SetIcon(HICON Value);
+  void SetClientWidth(int Value) { SetClientSize(Value, ClientHeight()); }
+  void SetClientHeight(int Value) { SetClientSize(ClientWidth(), Value); }
+  void SetClientSize(int AWidth, int AHeight);
+  RECT ClientRect() const override;
+  // The resolution the layout is scaled to at present.
+  int CurrentDpi() const { return CurrentDpi_; }
+
+  // Shows the form (raising OnShow first) and brings it to the front.
+  void Show();
+  void Hide() { SetVisible(false); }
+  void SetVisible(bool Value) override;
+  // Asks OnCloseQuery; when it agrees, hides the form, or ends the message
+  // loop for the main form.
+  void Close();
+  bool CloseQuery();
+  // Moves the focus from Current to the next (or previous) control in tab
+  // order that is visible, enabled and a tab stop, round the form; false
+  // when there is none.
+  bool SelectNext(TWinControl* Current, bool Forward);
+  // Frees the form once the messages already queued for it are handled;
+  // safe to call from the form's own event handlers.
+  void Release();
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TCloseQueryEvent OnCloseQuery;
+
+ protected:
+  // Ends the layout: after-loading steps, scaling, OnCreate. An error of
+  // an after-loading step propagates; one of OnCreate is reported.
+  void CompleteLoading();
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void WndProc(TMessage& Message) override;
+  HFONT FontHandle() override { return Font_.Handle(); }
+  bool PreviewsKeys() const override { return KeyPreview_; }
+  void ControlMouseMove(TWinControl* Control) override;
+  void ControlMouseLeave(TWinControl* Control) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  DWORD WindowStyle() const;
+  DWORD WindowExStyle() const;
+  // Scales the layout to NewDpi; the form's own size too unless the
+  // system has given one.
+  void ScaleTo(int NewDpi, bool ResizeSelf);
+  void CenterOnWorkArea();
+  void RaiseEvent(const TNotifyEvent& Event);
+  bool IsMainForm() const;
+
+  TFormBorderStyle BorderStyle_ = bsSingle;
+  unsigned BorderIcons_ = biSystemMenu | biMinimize | biMaximize;
+  TFormStyle FormStyle_ = fsNormal;
+  TPosition Position_ = poDesigned;
+  bool KeyPreview_ = false;
+  TFont Font_{L"Tahoma", -14};
+  HICON Icon_ = nullptr;
+  int CurrentDpi_ = DesignDpi;
+  bool Loading_ = true;
+  bool ShownBefore_ = false;
+  TWinControl* MouseControl_ = nullptr;
+  HWND MouseWindow_ = nullptr;
+};
+
+// The nearest form that holds Control (not Control itself), or none.
+TCustomForm* GetParentForm(TControl* Control);
+
+// A plain form.
+class TForm : public TCustomForm {
+ public:
+  using TCustomForm::TCustomForm;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "CustomControl.h"
+
+namespace tarnwick {
+
+// A frame with a caption in its top edge that holds other controls; they
+// are aligned inside the frame, below the caption.
+class TCustomGroupBox : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void AdjustClientRect(RECT& Rect) override;
+  void Paint(HDC DC, const RECT& Client) override;
+  void WndProc(TMessage& Message) override;
+  // The height of a line of the caption's font.
+  int TextHeight();
+};
+
+class TGroupBox : public TCustomGroupBox {
+ public:
+  using TCustomGroupBox::TCustomGroupBox;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "CustomControl.h"
+#include "Picture.h"
+#include "Timer.h"
+
+namespace tarnwick {
+
+enum TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
+
+// Keys and buttons held during a mouse event.
+enum TShiftStateFlag : unsigned {
+  ssShift = 1u << 0,
+  ssAlt = 1u << 1,
+  ssCtrl = 1u << 2,
+  ssLeft = 1u << 3,
+  ssRight = 1u << 4,
+  ssMiddle = 1u << 5,
+};
+
+// A mouse button was pressed or released at X, Y of the control's client area.
+using TMouseEvent =
+    std::function<void(TObject* Sender, TMouseButton Button, unsigned Shift, int X, int Y)>;
+
+// Shows a picture, scaled as Stretch, Proportional and Center say (see
+// PictureDestRect), on the colour of its container; an animated picture
+// plays while Animate is on.
+class TImage : public TCustomControl {
+ public:
+  explicit TImage(TComponent* AOwner);
+
+  const Picture& GetPicture() const { return Picture_; }
+  // Shows Value from its first frame; empty by default.
+  void SetPicture(Picture Value);
+
+  // All off by default.
+  bool Stretch() const { return Stretch_; }
+  void SetStretch(bool Value);
+  bool Proportional() const { return Proportional_; }
+  void SetProportional(bool Value);
+  bool Center() const { return Center_; }
+  void SetCenter(bool Value);
+
+  // Plays an animated picture: each frame stands for its delay (under 20 ms
+  // counts as 100 ms, as browsers do), through LoopCount rounds (0: for
+  // ever), then the last frame stays. Off by default.
+  bool Animate() const { return Animate_; }
+  void SetAnimate(bool Value);
+  // The frame shown, counting from 0.
+  int FrameIndex() const { return FrameIndex_; }
+  // The animation's tick: shows the next frame. Runs from AnimationTimer.
+  void AdvanceFrame();
+  const TTimer& AnimationTimer() const { return *Timer_; }
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseUp;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint(HDC DC, const RECT& Client) override;
+  void WndProc(TMessage& Message) override;
+
+ private:
+  void Changed();
+  void StartFrame();
+  void MouseUp(TMouseButton Button, const TMessage& Message);
+
+  Picture Picture_;
+  bool Stretch_ = false;
+  bool Proportional_ = false;
+  bool Center_ = false;
+  bool Animate_ = false;
+  int FrameIndex_ = 0;
+  int Round_ = 0;
+  bool Clicked_ = false;
+  std::unique_ptr<TTimer> Timer_;
+  // The shown frame over the background, kept until either changes.
+  TGdiObject<HBITMAP> Bitmap_;
+  COLORREF BitmapBackground_ = 0;
+};
+
+// How long a frame stands in an animation, in milliseconds.
+int FrameDelay(const PictureFrame& Frame);
+
+}  // namespace tarnwick

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+
+#include "Component.h"
+#include "UtilityWindow.h"
+
+namespace tarnwick {
+
+// A periodic timer whose ticks arrive through the message loop on the GUI
+// thread. It runs while Enabled and Interval is not 0; switching it on, or
+// changing the period, starts a new full period. A tick that falls due
+// while the thread is busy comes once afterwards; missed ticks are not
+// made up. An exception that leaves OnTimer goes to the error report and
+// the timer keeps running.
+class TTimer : public TComponent {
+ public:
+  explicit TTimer(TComponent* AOwner);
+  ~TTimer() override;
+
+  // 1000 ms by default.
+  unsigned Interval() const { return Interval_; }
+  void SetInterval(unsigned Value);
+  // On by default.
+  bool Enabled() const { return Enabled_; }
+  void SetEnabled(bool Value);
+  // Whether the system's timer is set at present.
+  bool Running() const { return Running_; }
+
+  TNotifyEvent OnTimer;
+
+ private:
+  void UpdateTimer();
+  void TimerWndProc(TUtilityWindow& Window, TMessage& Message);
+
+  unsigned Interval_ = 1000;
+  bool Enabled_ = true;
+  bool Running_ = false;
+  std::unique_ptr<TUtilityWindow> Window_;
+};
+
+}  // namespace tarnwick

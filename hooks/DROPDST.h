@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <functional>
+
+#include "CTLHOOK.h"
+#include "Object.h"
+
+namespace tarnwick {
+
+// Files were dropped: their full names in the shell's order, and the drop
+// point in client coordinates of the hooked window. Files may be read
+// during the call only.
+using TFileDropEvent = std::function<void(TObject* Sender, const TStrings& Files, int X, int Y)>;
+
+// A hook that lets files from the desktop shell be dropped on the hooked
+// window: each drop becomes one OnFileDrop event. The window is registered
+// as a drop target again whenever the hook reports a new window.
+class TDropDst : public TControlHook {
+ public:
+  explicit TDropDst(TComponent* AOwner);
+
+  // None by default.
+  const TFileDropEvent& OnFileDrop() const { return FOnFileDrop; }
+  void SetOnFileDrop(TFileDropEvent Value) { FOnFileDrop = std::move(Value); }
+  // Whether the shell offers drops to the window; true by default. A new
+  // value is applied at once when the window exists.
+  bool AcceptDrop() const { return FAcceptDrop; }
+  void SetAcceptDrop(bool Value);
+  using TControlHook::SetTarget;
+  using TControlHook::Target;
+
+ protected:
+  void Loaded() override;
+  void HandleChanged(std::uint8_t Code) override;
+  void WndProc(TMessage& Message) override;
+
+ private:
+  void UpdateAcceptDrop();
+  void DoFileDrop(HDROP Drop);
+
+  TFileDropEvent FOnFileDrop;
+  bool FAcceptDrop = true;
+};
+
+}  // namespace tarnwick
