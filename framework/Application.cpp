@@ -9,7 +9,7 @@
 #include "ErrorReport.h"
 #include "Exception.h"
 #include "Form.h"
-#include "WideText.h"
+#include "Utf.h"
 
 namespace tarnwick {
 
@@ -124,7 +124,7 @@ void TApplication::HandleException(TObject*) noexcept {
 }
 
 void TApplication::ShowException(const std::exception& E) {
-  Desktop().ShowErrorReport(ErrorReportText(Utf8ToWide(E.what())), Title_);
+  Desktop().ShowErrorReport(ErrorReportText(FromUtf8(E.what())), Title_);
 }
 
 void TApplication::Minimize() {

@@ -2,20 +2,10 @@
 
 #include <windows.h>
 
-#include "WideText.h"
+#include "SystemErrorText.h"
 
 namespace tarnwick {
 
-Exception LastOSError() {
-  const DWORD Code = GetLastError();
-  wchar_t* Buffer = nullptr;
-  const DWORD Length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, Code, 0, reinterpret_cast<wchar_t*>(&Buffer), 0, nullptr);
-  std::wstring Text = Length ? std::wstring(Buffer, Length) : L"system error " + std::to_wstring(Code);
-  LocalFree(Buffer);
-  while (!Text.empty() && (Text.back() == L'\n' || Text.back() == L'\r' || Text.back() == L' ')) Text.pop_back();
-  return Exception(WideToUtf8(Text));
-}
+Exception LastOSError() { return Exception(SystemErrorText(GetLastError())); }
 
 }  // namespace tarnwick

@@ -3,7 +3,7 @@
 #include <unordered_map>
 
 #include "Exception.h"
-#include "WideText.h"
+#include "Utf.h"
 
 namespace tarnwick {
 namespace {
@@ -26,7 +26,7 @@ WNDCLASSEXW ClassDescription(const std::wstring& BaseName, UINT ClassStyle) {
     Class.lpfnWndProc = DefWindowProcW;
     Class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   } else if (!GetClassInfoExW(nullptr, BaseName.c_str(), &Class)) {
-    throw Exception("unknown window class " + WideToUtf8(BaseName));
+    throw Exception("unknown window class " + ToUtf8(BaseName));
   }
   // A class of this module, not a system-wide one.
   Class.style &= ~static_cast<UINT>(CS_GLOBALCLASS);

@@ -2,6 +2,7 @@
 
 #include "FileStorage.h"
 #include "SettingsErrors.h"
+#include "SystemErrorText.h"
 #include "Utf.h"
 
 namespace tarnwick {
@@ -25,19 +26,6 @@ class FileHandle {
  private:
   HANDLE Handle_;
 };
-
-// The system's text for an error code, in the user's language.
-std::string SystemErrorText(DWORD Code) {
-  wchar_t* Buffer = nullptr;
-  const DWORD Length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, Code, 0, reinterpret_cast<wchar_t*>(&Buffer), 0, nullptr);
-  std::wstring Text = Length ? std::wstring(Buffer, Length) : L"error " + std::to_wstring(Code);
-  LocalFree(Buffer);
-  while (!Text.empty() && (Text.back() == L'\n' || Text.back() == L'\r' || Text.back() == L' '))
-    Text.pop_back();
-  return ToUtf8(Text);
-}
 
 bool WriteAll(HANDLE File, std::string_view Bytes) {
   while (!Bytes.empty()) {
