@@ -115,11 +115,16 @@ bool TApplication::HandleTabKey(const MSG& Msg) {
 
 void TApplication::HandleException(TObject*) noexcept {
   try {
-    throw;
-  } catch (const std::exception& E) {
-    ShowException(E);
+    try {
+      throw;
+    } catch (const std::exception& E) {
+      ShowException(E);
+    } catch (...) {
+      ShowException(Exception("不明なエラーが発生しました"));
+    }
   } catch (...) {
-    ShowException(Exception("unknown error"));
+    // The report itself failed (out of memory, say); the program runs on
+    // rather than ending here.
   }
 }
 
