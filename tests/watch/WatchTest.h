@@ -29,7 +29,7 @@ class WatchTest : public ::testing::Test {
 
   // A test that expects error reports takes them out of Desk.ErrorReports.
   void TearDown() override {
-    for (const auto& Report : Desk.ErrorReports) ADD_FAILURE() << "unexpected error report";
+    EXPECT_TRUE(Desk.ErrorReports.empty()) << "unexpected error report";
   }
 
   ~WatchTest() override {
