@@ -1,5 +1,9 @@
 #include "TestSupport.h"
 
+#include <shlobj.h>
+
+#include <cstring>
+
 #include "Application.h"
 
 namespace tarnwick::testing {
@@ -16,6 +20,20 @@ bool PumpUntil(const std::function<bool()>& Done, int TimeoutMs) {
 
 void PumpFor(int Ms) {
   PumpUntil([] { return false; }, Ms);
+}
+
+HDROP ShellDrop(const std::vector<std::wstring>& Files, POINT Point) {
+  std::wstring Names;
+  for (const std::wstring& File : Files) Names += File + L'\0';
+  Names += L'\0';
+  const HGLOBAL Block = GlobalAlloc(GHND, sizeof(DROPFILES) + Names.size() * sizeof(wchar_t));
+  auto* Header = static_cast<DROPFILES*>(GlobalLock(Block));
+  Header->pFiles = sizeof(DROPFILES);
+  Header->pt = Point;
+  Header->fWide = TRUE;
+  std::memcpy(Header + 1, Names.data(), Names.size() * sizeof(wchar_t));
+  GlobalUnlock(Block);
+  return static_cast<HDROP>(Block);
 }
 
 }  // namespace tarnwick::testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <string>
@@ -19,5 +20,9 @@ using RecordingDesktop = FakeDesktop;
 bool PumpUntil(const std::function<bool()>& Done, int TimeoutMs = 2000);
 // Handles window messages for about Ms milliseconds.
 void PumpFor(int Ms);
+
+// A drop handle made exactly as the shell makes one: a movable global block
+// holding DROPFILES and then the names, each NUL-terminated, and one more NUL.
+HDROP ShellDrop(const std::vector<std::wstring>& Files, POINT Point = {});
 
 }  // namespace tarnwick::testing

@@ -14,25 +14,9 @@
 
 using namespace tarnwick;
 using tarnwick::testing::RecordingDesktop;
+using tarnwick::testing::ShellDrop;
 
 namespace {
-
-// A drop handle made exactly as the shell makes one: a movable global block
-// holding DROPFILES and then the names, each NUL-terminated, and one more NUL.
-HDROP ShellDrop(const std::vector<std::wstring>& Files, POINT Point) {
-  std::wstring Names;
-  for (const std::wstring& File : Files) Names += File + L'\0';
-  Names += L'\0';
-  const SIZE_T Size = sizeof(DROPFILES) + Names.size() * sizeof(wchar_t);
-  const HGLOBAL Block = GlobalAlloc(GHND, Size);
-  auto* Header = static_cast<DROPFILES*>(GlobalLock(Block));
-  Header->pFiles = sizeof(DROPFILES);
-  Header->pt = Point;
-  Header->fWide = TRUE;
-  memcpy(Header + 1, Names.data(), Names.size() * sizeof(wchar_t));
-  GlobalUnlock(Block);
-  return static_cast<HDROP>(Block);
-}
 
 bool Released(HDROP Drop) { return GlobalFlags(Drop) == GMEM_INVALID_HANDLE; }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "FileStorage.h"
+#include "FirstRunSettingsFile.h"
 #include "SettingsErrors.h"
 #include "TempFolder.h"
 #include "XMLIniFiles.h"
@@ -60,18 +61,7 @@ TEST(XMLIniFile, WritesTheSettingsWindowsFileByteForByte) {
   const std::wstring File = Folder.File(L"Tarnwick.xml");
   TXMLIniFile{File, RegionalFormats{}};
   SaveWindowSettings(File);
-  EXPECT_EQ(ReadBytes(File), Declaration +
-                                 "<root>\n"
-                                 "\t<Config>\n"
-                                 "\t\t<Cursor Type=\"9\">5</Cursor>\n"
-                                 "\t\t<Splash Type=\"9\">2</Splash>\n"
-                                 "\t\t<Picture Type=\"10\"></Picture>\n"
-                                 "\t\t<Size Type=\"9\">1</Size>\n"
-                                 "\t\t<First Type=\"2\">0</First>\n"
-                                 "\t\t<WavFile Type=\"10\"></WavFile>\n"
-                                 "\t\t<Wav Type=\"9\">0</Wav>\n"
-                                 "\t</Config>\n"
-                                 "</root>\n");
+  EXPECT_EQ(ReadBytes(File), FirstRunSettingsFile);
   // Loading drops the indentation and rewriting existing keys adds none.
   SaveWindowSettings(File);
   EXPECT_EQ(ReadBytes(File), Declaration +

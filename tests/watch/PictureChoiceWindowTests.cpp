@@ -27,19 +27,9 @@ class PictureChoiceWindowTest : public WatchTest {
   }
   std::wstring MakeJpeg(const std::wstring& Name) { return MakeFile(Name, EncodeJpeg(RgbaImage(64, 32))); }
 
-  // Drops Files on the settings window as the shell does: a movable global
-  // block holding DROPFILES, then the names, each NUL-terminated, and a NUL.
+  // Drops Files on the settings window as the shell does.
   void Drop(const TStrings& Files) {
-    std::wstring Names;
-    for (const std::wstring& File : Files) Names += File + L'\0';
-    Names += L'\0';
-    const HGLOBAL Block = GlobalAlloc(GHND, sizeof(DROPFILES) + Names.size() * sizeof(wchar_t));
-    auto* Header = static_cast<DROPFILES*>(GlobalLock(Block));
-    Header->pFiles = sizeof(DROPFILES);
-    Header->fWide = TRUE;
-    std::memcpy(Header + 1, Names.data(), Names.size() * sizeof(wchar_t));
-    GlobalUnlock(Block);
-    SendMessageW(Form().Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(Block), 0);
+    SendMessageW(Form().Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(tarnwick::testing::ShellDrop(Files)), 0);
   }
   int ShownWidth() { return Form().Image->GetPicture().NominalWidth; }
   std::wstring Caption() { return Form().LabelPicture->Caption(); }

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "Dpi.h"
+#include "FirstRunSettingsFile.h"
 #include "WatchTest.h"
 
 using namespace tarnwick;
@@ -11,8 +12,6 @@ using tarnwick::testing::WatchTest;
 namespace {
 
 using SettingsWindowTest = WatchTest;
-
-const std::string Declaration = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
 
 std::wstring MenuFontFace() {
   NONCLIENTMETRICSW Metrics{};
@@ -63,18 +62,7 @@ TEST_F(SettingsWindowTest, WithoutAFileTheDefaultsApplyAndClosingWritesTheSevenK
   EXPECT_EQ(Main.Timer->Interval(), 1000u);
 
   EXPECT_TRUE(Main.CloseQuery());
-  EXPECT_EQ(ReadBytes(SettingsFile()), Declaration +
-                                           "<root>\n"
-                                           "\t<Config>\n"
-                                           "\t\t<Cursor Type=\"9\">5</Cursor>\n"
-                                           "\t\t<Splash Type=\"9\">2</Splash>\n"
-                                           "\t\t<Picture Type=\"10\"></Picture>\n"
-                                           "\t\t<Size Type=\"9\">1</Size>\n"
-                                           "\t\t<First Type=\"2\">0</First>\n"
-                                           "\t\t<WavFile Type=\"10\"></WavFile>\n"
-                                           "\t\t<Wav Type=\"9\">0</Wav>\n"
-                                           "\t</Config>\n"
-                                           "</root>\n");
+  EXPECT_EQ(ReadBytes(SettingsFile()), FirstRunSettingsFile);
 }
 
 TEST_F(SettingsWindowTest, ALaterRunStartsHiddenWithTheWatcherOn) {
