@@ -1,0 +1,139 @@
+#include <windows.h>
+
+#include "WatchTest.h"
+
+using namespace tarnwick;
+using tarnwick::testing::PumpUntil;
+using tarnwick::testing::WatchTest;
+
+namespace {
+
+class SplashTest : public WatchTest {
+ protected:
+  // Shows a popup whose two pointer samples are First and Second.
+  TSplashForm& ShowAt(TPoint First, TPoint Second) {
+    Desk.CursorQueue = {First, Second};
+    Form().ShowSplash();
+    return *Form().NewestSplash();
+  }
+  TSplashForm& ShowAt(TPoint Pointer) { return ShowAt(Pointer, Pointer); }
+
+  // The popup was closed and then freed.
+  bool Freed() { return PumpUntil([&] { return Form().NewestSplash() == nullptr; }); }
+};
+
+TEST_F(SplashTest, ABuiltInPopupIsTopmostBorderlessAndCentredOnTheLastSample) {
+  TSplashForm& Splash = ShowAt({1000, 500}, {1100, 600});
+  EXPECT_TRUE(Form().FSplashShow);
+  const HWND Window = Splash.Handle();
+  EXPECT_TRUE(IsWindowVisible(Window));
+  EXPECT_TRUE(GetWindowLongPtrW(Window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(GetWindowLongPtrW(Window, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
+  RECT Rect{};
+  GetWindowRect(Window, &Rect);
+  EXPECT_EQ(Rect.left, 900);
+  EXPECT_EQ(Rect.top, 400);
+  EXPECT_EQ(Rect.right - Rect.left, 400);
+  EXPECT_EQ(Rect.bottom - Rect.top, 400);
+  // The program's taskbar entry goes while the popup is up.
+  EXPECT_FALSE(IsWindowVisible(Application().Handle()));
+  EXPECT_EQ(Splash.Timer->Interval(), 3000u);
+  EXPECT_TRUE(Splash.Timer->Running());
+}
+
+TEST_F(SplashTest, SizeAndLifetimeFollowTheSettings) {
+  Form().RadioGroupSize->SetItemIndex(2);
+  Form().ComboBoxSplash->SetItemIndex(-1);
+  TSplashForm& Small = ShowAt({-500, -300});
+  EXPECT_EQ(Small.Width(), 200);
+  EXPECT_EQ(Small.Height(), 200);
+  EXPECT_EQ(Small.Left(), -600);
+  EXPECT_EQ(Small.Top(), -400);
+  // No lifetime: only the user closes it.
+  EXPECT_FALSE(Small.Timer->Running());
+
+  Form().RadioGroupSize->SetItemIndex(0);
+  Form().ComboBoxSplash->SetItemIndex(9);
+  TSplashForm& Large = ShowAt({100, 100});
+  EXPECT_EQ(Large.Width(), 600);
+  EXPECT_EQ(Large.Left(), -200);
+  EXPECT_EQ(Large.Timer->Interval(), 10000u);
+}
+
+TEST_F(SplashTest, EachDismissalClosesAndFreesThePopup) {
+  const struct {
+    const char* Name;
+    void (*Dismiss)(TSplashForm&);
+  } Dismissals[] = {
+      {"lifetime", [](TSplashForm& S) { S.TimerTimer(nullptr); }},
+      {"key with a character", [](TSplashForm& S) { SendMessageW(S.Handle(), WM_CHAR, L'a', 0); }},
+      {"click",
+       [](TSplashForm& S) {
+         SendMessageW(S.Image->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+         SendMessageW(S.Image->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+       }},
+      {"leave of the window", [](TSplashForm& S) { S.FormMouseLeave(nullptr); }},
+  };
+  for (const auto& Dismissal : Dismissals) {
+    SCOPED_TRACE(Dismissal.Name);
+    TSplashForm& Splash = ShowAt({300, 300});
+    const HWND Window = Splash.Handle();
+    Dismissal.Dismiss(Splash);
+    EXPECT_FALSE(Form().FSplashShow);
+    EXPECT_FALSE(IsWindowVisible(Window));
+    EXPECT_TRUE(Freed());
+  }
+}
+
+TEST_F(SplashTest, AKeyWithoutACharacterKeepsItAndASecondCloseIsHarmless) {
+  TSplashForm& Splash = ShowAt({300, 300});
+  SendMessageW(Splash.Handle(), WM_KEYDOWN, VK_LEFT, 0);
+  SendMessageW(Splash.Handle(), WM_KEYUP, VK_LEFT, 0);
+  EXPECT_TRUE(Form().FSplashShow);
+  // A click and a tick queued together close it once.
+  Splash.ImageClick(nullptr);
+  Splash.TimerTimer(nullptr);
+  EXPECT_TRUE(Freed());
+  EXPECT_TRUE(LivePopups().empty());
+}
+
+TEST_F(SplashTest, TheFirstLeaveFollowsThePointerAndTheSecondCloses) {
+  TSplashForm& Splash = ShowAt({300, 300});
+  std::vector<int> Pauses;
+  Splash.Pause = [&](int Ms) { Pauses.push_back(Ms); };
+  for (int Step = 1; Step <= 11; ++Step) Desk.CursorQueue.push_back(TPoint{300 + Step * 10, 300});
+  Splash.ImageMouseLeave(nullptr);
+  EXPECT_EQ(Pauses, std::vector<int>(11, 25));
+  EXPECT_EQ(Splash.Left(), 410 - 200);
+  EXPECT_TRUE(Splash.Waiting());
+  EXPECT_TRUE(Form().FSplashShow);
+
+  Splash.ImageMouseLeave(nullptr);
+  EXPECT_FALSE(Form().FSplashShow);
+  EXPECT_TRUE(Freed());
+}
+
+TEST_F(SplashTest, APreviewWhileOneLivesMakesASecondPopup) {
+  Desk.Cursor = TPoint{300, 300};
+  Form().ImageDblClick(nullptr);
+  TSplashForm* First = Form().NewestSplash();
+  Form().ImageDblClick(nullptr);
+  TSplashForm* Second = Form().NewestSplash();
+  ASSERT_NE(First, Second);
+  EXPECT_EQ(LivePopups().size(), 2u);
+  // Whichever closes first clears the flag.
+  First->CloseSplash();
+  EXPECT_FALSE(Form().FSplashShow);
+  EXPECT_TRUE(IsWindowVisible(Second->Handle()));
+  EXPECT_TRUE(PumpUntil([&] { return LivePopups().size() == 1; }));
+}
+
+TEST_F(SplashTest, WithoutAPointerSampleThePopupGoesWhereThePointerWasLastSeen) {
+  Form().MCursorPosB = {700, 700};
+  Desk.Cursor = std::nullopt;
+  Form().ShowSplash();
+  EXPECT_EQ(Form().NewestSplash()->Left(), 500);
+  EXPECT_EQ(Form().NewestSplash()->Top(), 500);
+}
+
+}  // namespace

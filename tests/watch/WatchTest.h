@@ -1,0 +1,79 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Application.h"
+#include "DataFolder.h"
+#include "Main.h"
+#include "Splash.h"
+#include "TempFolder.h"
+#include "TestSupport.h"
+
+namespace tarnwick::testing {
+
+// A settings window made as the program makes it, on the scripted desktop
+// (one 1920 × 1080 monitor unless the test adds more before Form()), with
+// the data folder in a fresh temporary folder.
+class WatchTest : public ::testing::Test {
+ protected:
+  WatchTest() {
+    Desk.SpecialFolders[0x1A] = Temp.Path().wstring();  // the roaming application data
+    Desk.AddFolder(Temp.Path().wstring());
+    std::filesystem::create_directories(Temp.Path() / "Fellmoor" / "Tarnwick");
+    PrepareDataFolder(L"Tarnwick", false);
+  }
+
+  // A test that expects error reports takes them out of Desk.ErrorReports.
+  void TearDown() override {
+    EXPECT_TRUE(Desk.ErrorReports.empty()) << "unexpected error report";
+  }
+
+  ~WatchTest() override {
+    Application().ProcessMessages();
+    for (TSplashForm* Splash : LivePopups()) delete Splash;
+    delete Form_;
+    ResetDataFolders();
+  }
+
+  // The settings window, made on first use.
+  TMainForm& Form() {
+    if (Desk.MonitorList.empty()) Desk.AddMonitor({0, 0, 1920, 1080});
+    if (!Form_) Form_ = Application().CreateForm<TMainForm>();
+    return *Form_;
+  }
+
+  std::filesystem::path SettingsFile() const { return Temp.Path() / "Fellmoor" / "Tarnwick" / "Tarnwick.xml"; }
+
+  // Writes a settings file holding the given keys of "/Config" (XML text).
+  void WriteSettings(const std::string& ConfigKeys) {
+    WriteBytes(SettingsFile(), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<root><Config>" + ConfigKeys +
+                                   "</Config></root>\n");
+  }
+
+  // The popups not yet freed.
+  static std::vector<TSplashForm*> LivePopups() {
+    std::vector<TSplashForm*> Popups;
+    for (TComponent* Component : Application().Components())
+      if (auto* Splash = dynamic_cast<TSplashForm*>(Component)) Popups.push_back(Splash);
+    return Popups;
+  }
+
+  // Moves the scripted pointer and runs one watcher tick.
+  void TickAt(TPoint Pointer) {
+    Desk.Cursor = Pointer;
+    Form().TimerTimer(nullptr);
+  }
+
+  TempFolder Temp;
+  RecordingDesktop Desk;
+  DesktopOverride Override{Desk};
+
+ private:
+  TMainForm* Form_ = nullptr;
+};
+
+}  // namespace tarnwick::testing

@@ -1,0 +1,31 @@
+#include "BuiltinPicture.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+
+#include "PictureDecoder.h"
+#include "PictureErrors.h"
+
+namespace tarnwick {
+
+namespace {
+
+std::span<const std::uint8_t> BuiltinJpegBytes() {
+  // Resources of the module stay mapped for the life of the process.
+  const HRSRC Resource = FindResourceW(nullptr, L"BUILTIN", MAKEINTRESOURCEW(10));  // RT_RCDATA
+  const HGLOBAL Loaded = Resource ? LoadResource(nullptr, Resource) : nullptr;
+  const void* Bytes = Loaded ? LockResource(Loaded) : nullptr;
+  if (!Bytes) throw EPictureError("内蔵画像が見つかりません");
+  return {static_cast<const std::uint8_t*>(Bytes), SizeofResource(nullptr, Resource)};
+}
+
+}  // namespace
+
+const Picture& BuiltinPicture() {
+  static const Picture Builtin = DecodePicture(BuiltinJpegBytes(), PictureFormat::pfJpeg);
+  return Builtin;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Picture.h"
+
+namespace tarnwick {
+
+// The picture shown when none is chosen: the JPEG stored in the program as
+// the RCDATA resource "BUILTIN", decoded on first use and kept. Raises
+// EPictureError when the resource is missing or cannot be decoded.
+const Picture& BuiltinPicture();
+
+}  // namespace tarnwick

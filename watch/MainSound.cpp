@@ -1,0 +1,46 @@
+#include <optional>
+
+#include "Main.h"
+#include "MonitorIndex.h"
+#include "ReadyDrive.h"
+#include "SettingsModel.h"
+#include "SoundFile.h"
+
+// The monitor-crossing sound.
+namespace tarnwick {
+
+void TMainForm::CheckMonitorChange() {
+  if (!GroupBoxWav->Enabled() || SoundModeOf(RadioGroupWav->ItemIndex()) == TSoundMode::smNone) return;
+  const std::optional<TPoint> Pointer = Desktop().CursorPos();
+  // An unknown position is no crossing; the monitor stays as last seen.
+  if (!Pointer) return;
+  const std::int32_t Monitor = MonitorIndexFromPoint(*Pointer);
+  // The first sighting only records where the pointer is.
+  if (MMonNo == -1) {
+    MMonNo = Monitor;
+    return;
+  }
+  if (Monitor == MMonNo) return;
+  MMonNo = Monitor;
+  PlayModeSound();
+}
+
+void TMainForm::RadioGroupWavClick(TObject*) {
+  // Silent until a tick has seen the pointer, so loading the mode plays nothing.
+  if (MMonNo != -1) PlayModeSound();
+}
+
+void TMainForm::PlayModeSound() {
+  switch (SoundModeOf(RadioGroupWav->ItemIndex())) {
+    case TSoundMode::smBuiltIn:
+      Desktop().PlayWaveResource(L"page");
+      break;
+    case TSoundMode::smFile:
+      if (const std::wstring File = EditWav->Text(); FileExistsOnReadyDrive(File)) PlaySoundFile(File);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace tarnwick

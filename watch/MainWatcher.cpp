@@ -1,0 +1,61 @@
+#include <optional>
+
+#include "Application.h"
+#include "Main.h"
+#include "PictureChoice.h"
+#include "PopupFit.h"
+#include "SettingsModel.h"
+#include "Splash.h"
+
+// The idle watcher: a one-second tick that counts stillness down and shows
+// the popup on the first movement after it.
+namespace tarnwick {
+
+void TMainForm::TimerTimer(TObject*) {
+  CheckMonitorChange();
+  if (FSplashShow) {
+    MWaitTimeC = IdleCountdownStart(ComboBoxCursor->ItemIndex());
+    return;
+  }
+  const std::optional<TPoint> Pointer = Desktop().CursorPos();
+  // A pointer the system will not tell (another desktop has the input) is
+  // neither still nor moving: the tick waits for the next sample.
+  if (!Pointer) return;
+  if (*Pointer == MCursorPosB) {
+    if (MWaitTimeC > 0) --MWaitTimeC;
+    return;
+  }
+  MCursorPosB = *Pointer;
+  if (MWaitTimeC < 1) ShowSplash();
+  MWaitTimeC = IdleCountdownStart(ComboBoxCursor->ItemIndex());
+}
+
+void TMainForm::ComboBoxCursorChange(TObject*) { MWaitTimeC = IdleCountdownStart(ComboBoxCursor->ItemIndex()); }
+
+void TMainForm::ShowSplash() {
+  // Without a fresh sample the popup goes where the pointer was last seen.
+  const TPoint Pointer = Desktop().CursorPos().value_or(MCursorPosB);
+  auto* Splash = new TSplashForm(&Application(), *this);
+  FSplash = Splash;
+  Splash->FreeNotification(this);
+  try {
+    Splash->Image->SetPicture(Image->GetPicture());
+    if (IsGifName(LabelPicture->Caption())) Splash->Image->SetAnimate(true);
+    const Picture& Shown = Splash->Image->GetPicture();
+    const TPopupSize Size =
+        FitToLongSide(Shown.NominalWidth, Shown.NominalHeight, PopupLongSide(RadioGroupSize->ItemIndex()));
+    Splash->SetHeight(Size.Height);
+    Splash->SetWidth(Size.Width);
+    Splash->CentreOn(Pointer);
+    Splash->SetVisible(true);
+    Splash->CentreOn(Desktop().CursorPos().value_or(Pointer));
+    Splash->Timer->SetInterval(static_cast<unsigned>(PopupLifetimeMs(ComboBoxSplash->ItemIndex())));
+    Splash->Timer->SetEnabled(true);
+  } catch (...) {
+    // A popup that never showed must not hold the watcher for good.
+    Splash->CloseSplash();
+    throw;
+  }
+}
+
+}  // namespace tarnwick
