@@ -39,8 +39,7 @@ void SendShowRequest() {
 void RunInstance() {
   Application().Initialize();
   Application().SetTitle(L"Tarnwick");
-  auto* MainForm = Application().CreateForm<TMainForm>();
-  MainForm->SetIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
+  Application().CreateForm<TMainForm>();
   Application().Run();
 }
 
