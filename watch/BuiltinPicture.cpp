@@ -14,7 +14,7 @@ namespace {
 
 std::span<const std::uint8_t> BuiltinJpegBytes() {
   // Resources of the module stay mapped for the life of the process.
-  const HRSRC Resource = FindResourceW(nullptr, L"BUILTIN", MAKEINTRESOURCEW(10));  // RT_RCDATA
+  const HRSRC Resource = FindResourceW(nullptr, L"BUILTIN", RT_RCDATA);
   const HGLOBAL Loaded = Resource ? LoadResource(nullptr, Resource) : nullptr;
   const void* Bytes = Loaded ? LockResource(Loaded) : nullptr;
   if (!Bytes) throw EPictureError("内蔵画像が見つかりません");

@@ -37,8 +37,7 @@ void TMainForm::FormCreate(TObject*) {
   ComboBoxSplash->SetItems(LifetimeEntries());
   // A failure from here on leaves the window to be shown at start with the
   // watcher off, so that the user sees the report's cause.
-  bool First = true;
-  ReadSettings(First);
+  const bool First = ReadSettings();
   MWaitTimeC = IdleCountdownStart(ComboBoxCursor->ItemIndex());
   LoadPicture();
   Timer->SetInterval(1000);
@@ -46,17 +45,18 @@ void TMainForm::FormCreate(TObject*) {
   Timer->SetEnabled(!First);
 }
 
-void TMainForm::ReadSettings(bool& First) {
+bool TMainForm::ReadSettings() {
   TXMLIniFile Settings(SettingsFileName());
   Settings.OpenNode(L"/Config", true);
   ComboBoxCursor->SetItemIndex(Settings.ReadInteger(L"Cursor", 5));
   ComboBoxSplash->SetItemIndex(Settings.ReadInteger(L"Splash", 2));
   LabelPicture->SetCaption(Settings.ReadString(L"Picture", L""));
   RadioGroupSize->SetItemIndex(Settings.ReadInteger(L"Size", 1));
-  First = Settings.ReadBool(L"First", true);
+  const bool First = Settings.ReadBool(L"First", true);
   EditWav->SetText(Settings.ReadString(L"WavFile", L""));
   RadioGroupWav->SetItemIndex(Settings.ReadInteger(L"Wav", 0));
   Settings.CloseNode();
+  return First;
 }
 
 void TMainForm::WriteSettings() {

@@ -97,7 +97,8 @@ class TMainForm : public TForm {
  private:
   void BuildLayout();
   void BindEvents();
-  void ReadSettings(bool& First);
+  // Applies the stored settings to the controls; returns "First".
+  bool ReadSettings();
   void WriteSettings();
   void ShowBuiltinPicture();
   void PlayModeSound();

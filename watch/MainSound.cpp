@@ -2,7 +2,6 @@
 
 #include "Main.h"
 #include "MonitorIndex.h"
-#include "ReadyDrive.h"
 #include "SettingsModel.h"
 #include "SoundFile.h"
 
@@ -36,7 +35,8 @@ void TMainForm::PlayModeSound() {
       Desktop().PlayWaveResource(L"page");
       break;
     case TSoundMode::smFile:
-      if (const std::wstring File = EditWav->Text(); FileExistsOnReadyDrive(File)) PlaySoundFile(File);
+      // Silent for an empty name, a missing file or a drive that is not ready.
+      PlaySoundFile(EditWav->Text());
       break;
     default:
       break;

@@ -36,8 +36,8 @@ void TMainForm::ShowSplash() {
   // Without a fresh sample the popup goes where the pointer was last seen.
   const TPoint Pointer = Desktop().CursorPos().value_or(MCursorPosB);
   auto* Splash = new TSplashForm(&Application(), *this);
+  // The popup's link to this window clears the slot when the popup goes.
   FSplash = Splash;
-  Splash->FreeNotification(this);
   try {
     Splash->Image->SetPicture(Image->GetPicture());
     if (IsGifName(LabelPicture->Caption())) Splash->Image->SetAnimate(true);

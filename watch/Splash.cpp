@@ -78,6 +78,8 @@ void TSplashForm::ImageClick(TObject*) { CloseSplash(); }
 void TSplashForm::TimerTimer(TObject*) { CloseSplash(); }
 
 void TSplashForm::ImageMouseLeave(TObject*) {
+  // Hiding the popup under the pointer reports a leave too: no following then.
+  if (FClosed) return;
   if (FWait)
     CloseSplash();
   else

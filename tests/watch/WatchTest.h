@@ -25,6 +25,8 @@ class WatchTest : public ::testing::Test {
     Desk.AddFolder(Temp.Path().wstring());
     std::filesystem::create_directories(Temp.Path() / "Fellmoor" / "Tarnwick");
     PrepareDataFolder(L"Tarnwick", false);
+    // As at program start: a form whose creation fails is shown.
+    Application().SetShowMainForm(true);
   }
 
   // A test that expects error reports takes them out of Desk.ErrorReports.
