@@ -29,6 +29,8 @@ PACKAGES=(
   wine wine64 fonts-wine fonts-ipafont-gothic
   xvfb xdotool x11-utils x11-xserver-utils xserver-xorg-core
   xserver-xorg-video-dummy imagemagick sox
+  # the end-to-end test runner
+  python3
 )
 
 SUDO=()

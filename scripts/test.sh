@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The test command. Sets up the machine, builds all three presets (native
-# with ASan + UBSan, win64, win32) and runs both test tiers: native tests
-# directly, win64 tests under Wine on a private Xvfb display. Ends with each
+# The test command. Sets up the machine, builds all presets (native with
+# ASan + UBSan, win64, win32, fuzz) and runs every test tier: native tests
+# directly, win64 tests and the end-to-end tests of the real exe under Wine
+# on a private Xvfb display, then the fuzzers. Ends with each
 # runner's summary and a total "N passed, N failed" line (a failed build
 # counts as one failure); exits non-zero if any build or test failed. Build
 # and test logs are in build/logs/.
@@ -131,6 +132,35 @@ if is_built win64; then
     FAILURES+=("Wine prefix for the win64 tests")
     TOTAL_FAILED=$((TOTAL_FAILED + 1))
   fi
+fi
+
+# run_e2e: the real tarnwick.exe under Wine, each test in a fresh prefix of
+# its own; the runner ends with "N passed, N failed".
+run_e2e() {
+  local log=$LOGS/e2e.log rc=0 summary
+  step "Running end-to-end tests"
+  python3 tests/e2e/run_e2e.py build/win64 2>&1 | tee "$log" || rc=$?
+  summary=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1 || true)
+  if [[ -z $summary ]]; then
+    SUMMARIES+=("e2e: no summary (runner exit code $rc)")
+    FAILURES+=("end-to-end tests (none ran)")
+    TOTAL_FAILED=$((TOTAL_FAILED + 1))
+    step_done "FAILED"
+    return
+  fi
+  TOTAL_PASSED=$((TOTAL_PASSED + ${summary%% *}))
+  TOTAL_FAILED=$((TOTAL_FAILED + $(sed -E 's/.*, ([0-9]+) failed/\1/' <<<"$summary")))
+  SUMMARIES+=("e2e: $summary")
+  if [[ $rc -ne 0 ]]; then
+    FAILURES+=("end-to-end tests")
+    step_done "FAILED"
+  else
+    step_done
+  fi
+}
+
+if is_built win64; then
+  run_e2e
 fi
 
 # run_fuzzers: each libFuzzer target for a bounded time from its saved

@@ -91,6 +91,10 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
 }
 
 void TMainForm::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_COPYDATA) {
+    WMCopyData(Message);
+    return;
+  }
   if (Message.Msg != WM_QUERYENDSESSION) {
     TForm::WndProc(Message);
     return;

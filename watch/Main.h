@@ -64,6 +64,9 @@ class TMainForm : public TForm {
   void FormHide(TObject* Sender);
   void FormCloseQuery(TObject* Sender, bool& CanClose);
   void ApplicationEventsMinimize(TObject* Sender);
+  // A second start's show request: shows the hidden window and brings it to
+  // the foreground. Any other WM_COPYDATA, or one while visible, is ignored.
+  void WMCopyData(TMessage& Message);
 
   void TimerTimer(TObject* Sender);
   void ComboBoxCursorChange(TObject* Sender);

@@ -1,0 +1,28 @@
+#include "InstanceMutex.h"
+
+namespace tarnwick {
+
+namespace {
+constexpr wchar_t MutexName[] = L"Tarnwick/Fellmoor";
+}
+
+InstanceMutex::InstanceMutex() {
+  if (HANDLE Existing = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, MutexName)) {
+    CloseHandle(Existing);
+    AnotherInstanceRuns_ = true;
+    return;
+  }
+  Handle_ = CreateMutexW(nullptr, FALSE, MutexName);
+  // Made by another start between the open and the create.
+  if (Handle_ && GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(Handle_);
+    Handle_ = nullptr;
+    AnotherInstanceRuns_ = true;
+  }
+}
+
+InstanceMutex::~InstanceMutex() {
+  if (Handle_) CloseHandle(Handle_);
+}
+
+}  // namespace tarnwick

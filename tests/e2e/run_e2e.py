@@ -1,0 +1,338 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the real tarnwick.exe under Wine.
+
+    run_e2e.py BUILD_DIR [TEST...]
+
+BUILD_DIR is the win64 build (app/tarnwick.exe, tests/e2e/e2e_probe.exe).
+Uses $DISPLAY when it answers, else starts a private Xvfb. One pristine Wine
+prefix is made per run and copied for each test, so every test starts from a
+fresh prefix with its own wineserver. Ends with "N passed, N failed"; exits
+non-zero when a test failed. A failed test's prefix and logs are kept in
+BUILD_DIR/e2e.
+"""
+
+import glob
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+WINE = "/usr/lib/wine/wine64" if os.access("/usr/lib/wine/wine64", os.X_OK) else shutil.which("wine64") or "wine"
+WINESERVER = ("/usr/lib/wine/wineserver64" if os.access("/usr/lib/wine/wineserver64", os.X_OK)
+              else shutil.which("wineserver") or "wineserver")
+
+# The settings window's close with the first-run values.
+FIRST_RUN_SETTINGS = (
+    b'<?xml version="1.0" encoding="utf-8"?>\n'
+    b"<root>\n"
+    b"\t<Config>\n"
+    b'\t\t<Cursor Type="9">5</Cursor>\n'
+    b'\t\t<Splash Type="9">2</Splash>\n'
+    b'\t\t<Picture Type="10"></Picture>\n'
+    b'\t\t<Size Type="9">1</Size>\n'
+    b'\t\t<First Type="2">0</First>\n'
+    b'\t\t<WavFile Type="10"></WavFile>\n'
+    b'\t\t<Wav Type="9">0</Wav>\n'
+    b"\t</Config>\n"
+    b"</root>\n"
+)
+
+
+def settings_file(cursor=5, splash=2, first=False):
+    """A settings file as the program writes it, with the values given."""
+    return (FIRST_RUN_SETTINGS
+            .replace(b'"9">5</Cursor>', b'"9">%d</Cursor>' % cursor)
+            .replace(b'"9">2</Splash>', b'"9">%d</Splash>' % splash)
+            .replace(b'"2">0</First>', b'"2">%d</First>' % (1 if first else 0)))
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_until(predicate, timeout, interval=0.2):
+    """Polls predicate until it returns a true value or timeout seconds pass."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value or time.monotonic() > deadline:
+            return value
+        time.sleep(interval)
+
+
+def wine_env(prefix):
+    env = dict(os.environ)
+    env.update(WINEPREFIX=prefix, WINEARCH="win64", WINEDEBUG="-all", WINELOADER=WINE,
+               WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+    return env
+
+
+class Prefix:
+    """A Wine prefix copied from the pristine one, with its own wineserver."""
+
+    def __init__(self, pristine, path, exe, probe):
+        shutil.rmtree(path, ignore_errors=True)
+        subprocess.run(["cp", "-a", pristine, path], check=True)
+        self.path, self.exe, self.probe_exe = path, exe, probe
+        self.env = wine_env(path)
+        self.log = open(os.path.join(path, "wine.log"), "ab")
+        self.processes = []
+        subprocess.run([WINESERVER, "-p30"], env=self.env, check=True)
+
+    def close(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+        subprocess.run([WINESERVER, "-k"], env=self.env, stderr=subprocess.DEVNULL)
+        subprocess.run([WINESERVER, "-w"], env=self.env, stderr=subprocess.DEVNULL)
+        for process in self.processes:
+            process.wait()
+        self.log.close()
+
+    def appdata(self):
+        (folder,) = glob.glob(os.path.join(self.path, "drive_c", "users", "*", "AppData", "Roaming"))
+        return folder
+
+    def settings_path(self):
+        return os.path.join(self.appdata(), "Fellmoor", "Tarnwick", "Tarnwick.xml")
+
+    def write_settings(self, content):
+        os.makedirs(os.path.dirname(self.settings_path()), exist_ok=True)
+        with open(self.settings_path(), "wb") as f:
+            f.write(content)
+
+    def read_settings(self):
+        with open(self.settings_path(), "rb") as f:
+            return f.read()
+
+    def start(self, *args):
+        # Output to a file, not a pipe: Wine's helper processes inherit it.
+        process = subprocess.Popen([WINE, self.exe, *args], env=self.env, stdin=subprocess.DEVNULL,
+                                   stdout=self.log, stderr=self.log)
+        self.processes.append(process)
+        return process
+
+    def probe(self, *args):
+        # A file again: a pipe would stay open as long as Wine's helpers run.
+        with tempfile.TemporaryFile() as out:
+            result = subprocess.run([WINE, self.probe_exe, *args], env=self.env, stdin=subprocess.DEVNULL,
+                                    stdout=out, stderr=self.log, timeout=30)
+            check(result.returncode == 0, f"e2e_probe {' '.join(args)} failed")
+            out.seek(0)
+            return out.read().decode().strip()
+
+    def main_state(self):
+        return self.probe("main-state")
+
+    def wait_main_state(self, state, timeout=20):
+        seen = wait_until(lambda: self.main_state() == state, timeout)
+        check(seen, f"the settings window is not {state} (it is {self.main_state()})")
+
+    def close_main(self, process):
+        check(self.probe("close-main") == "posted", "no settings window to close")
+        check(exited(process, 15) == 0, f"the program did not end with exit code 0 (got {process.poll()})")
+
+
+def exited(process, timeout):
+    """The exit code once process ends within timeout, else None."""
+    try:
+        return process.wait(timeout)
+    except subprocess.TimeoutExpired:
+        return None
+
+
+def pointer_move(x, y):
+    subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
+
+
+# ---------------------------------------------------------------- the tests
+
+def test_first_start_shows_the_window_and_closing_saves_the_settings(p):
+    running = p.start()
+    p.wait_main_state("visible")
+    check(os.path.exists(p.settings_path()), "no settings file while the first instance runs")
+    p.close_main(running)
+    check(p.read_settings() == FIRST_RUN_SETTINGS, f"settings file differs:\n{p.read_settings().decode()}")
+
+    running = p.start()
+    p.wait_main_state("hidden")
+    time.sleep(1.5)
+    check(p.main_state() == "hidden", "the window appeared on a later start")
+    p.close_main(running)
+
+
+def test_moving_the_pointer_after_the_idle_time_shows_the_popup_until_its_timer(p):
+    # "Cursor" 30 selects no idle entry: a countdown of 0, so the first move
+    # shows the popup; "Splash" 0 keeps it for one second.
+    p.write_settings(settings_file(cursor=30, splash=0))
+    p.start()
+    p.wait_main_state("hidden")
+    # The first tick may take the pointer's place at start for a move.
+    time.sleep(1.2)
+    check(wait_until(lambda: p.probe("splash") == "none", 4), "a popup at start did not close")
+    popup = None
+    for target in ((900, 500), (1000, 600), (900, 500)):
+        time.sleep(1.2)  # one tick samples the resting pointer
+        pointer_move(*target)
+        popup = wait_until(lambda: (answer := p.probe("splash")) != "none" and answer, 2.5)
+        if popup:
+            break
+    check(popup, "no popup appeared after the pointer moved")
+    left, top, right, bottom, style, exstyle = popup.split()
+    left, top, right, bottom = int(left), int(top), int(right), int(bottom)
+    style, exstyle = int(style, 16), int(exstyle, 16)
+    check(exstyle & 0x8, f"the popup is not topmost (exstyle {exstyle:#x})")
+    check(not style & 0x00C00000, f"the popup has a caption (style {style:#x})")
+    check(style & 0x80000000, f"the popup is not a popup window (style {style:#x})")
+    centre = ((left + right) / 2, (top + bottom) / 2)
+    check(abs(centre[0] - target[0]) <= 1 and abs(centre[1] - target[1]) <= 1,
+          f"the popup {left},{top}-{right},{bottom} is not centred on the pointer {target}")
+    check(wait_until(lambda: p.probe("splash") == "none", 4), "the popup did not close by its timer")
+
+
+def test_a_second_start_shows_the_hidden_window_and_ends(p):
+    p.write_settings(settings_file())
+    running = p.start()
+    p.wait_main_state("hidden")
+
+    second = p.start("an-ignored-parameter")
+    check(exited(second, 15) == 0, "the second start did not end with exit code 0")
+    p.wait_main_state("visible", timeout=5)
+
+    third = p.start()
+    check(exited(third, 15) == 0, "a start while the window is visible did not end with exit code 0")
+    check(p.main_state() == "visible" and running.poll() is None, "the running instance changed")
+
+    p.close_main(running)
+    after = p.start()
+    p.wait_main_state("hidden")
+    check(exited(after, 2) is None, "the start after the instance closed did not become the running instance")
+    p.close_main(after)
+
+
+def test_two_starts_at_once_leave_one_instance(p):
+    p.write_settings(settings_file())
+    first, second = p.start(), p.start()
+    p.wait_main_state("hidden")
+    ended = wait_until(lambda: [x for x in (first, second) if x.poll() is not None], 15)
+    check(len(ended) == 1, f"{len(ended)} of the two simultaneous starts ended")
+    check(ended[0].returncode == 0, "the start that gave way did not end with exit code 0")
+    check(exited(first if ended[0] is second else second, 1) is None, "the remaining instance ended")
+
+
+def test_hostile_copy_data_is_ignored_and_the_exact_request_shows(p):
+    p.write_settings(settings_file())
+    running = p.start()
+    p.wait_main_state("hidden")
+    for case in ("null-lparam", "null-data", "no-nul", "lower-case", "trailing-text"):
+        check(p.probe("copydata", case) == "sent", f"could not send {case}")
+        check(running.poll() is None, f"the program ended on {case}")
+        check(p.main_state() == "hidden", f"the window was shown on {case}")
+    check(p.probe("copydata", "after-nul") == "sent", "could not send after-nul")
+    p.wait_main_state("visible", timeout=5)
+
+
+def test_no_data_folder_ends_silently(p):
+    # A file where the maker's folder belongs: neither level can be made.
+    with open(os.path.join(p.appdata(), "Fellmoor"), "wb"):
+        pass
+    process = p.start()
+    check(exited(process, 15) == 0, "the program did not end with exit code 0 without its data folder")
+    check(p.main_state() == "none", "a settings window exists without a data folder")
+
+
+TESTS = [value for name, value in list(globals().items()) if name.startswith("test_")]
+
+
+# ---------------------------------------------------------------- the runner
+
+def display_answers():
+    return bool(os.environ.get("DISPLAY")) and subprocess.run(
+        ["xdpyinfo"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
+
+
+def start_private_display():
+    """Starts Xvfb on a free display number; returns the process."""
+    for number in range(120, 160):
+        if os.path.exists(f"/tmp/.X{number}-lock"):
+            continue
+        xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1920x1080x24", "-nolisten", "tcp"],
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                start_new_session=True)
+        os.environ["DISPLAY"] = f":{number}"
+        if wait_until(lambda: xvfb.poll() is not None or display_answers(), 10, 0.1) and xvfb.poll() is None:
+            return xvfb
+        xvfb.kill()
+        xvfb.wait()
+    raise SystemExit("run_e2e: could not start Xvfb")
+
+
+def make_pristine_prefix(path):
+    shutil.rmtree(path, ignore_errors=True)
+    env = wine_env(path)
+    subprocess.run([WINE, "wineboot.exe", "-i"], env=env, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    subprocess.run([WINESERVER, "-w"], env=env, check=True)
+
+
+def main():
+    if len(sys.argv) < 2:
+        raise SystemExit(__doc__)
+    build = os.path.abspath(sys.argv[1])
+    chosen = sys.argv[2:]
+    exe = os.path.join(build, "app", "tarnwick.exe")
+    probe = os.path.join(build, "tests", "e2e", "e2e_probe.exe")
+    for path in (exe, probe):
+        if not os.path.exists(path):
+            raise SystemExit(f"run_e2e: {path} is missing; build the win64 preset first")
+    work = os.path.join(build, "e2e")
+    os.makedirs(work, exist_ok=True)
+
+    xvfb = None if display_answers() else start_private_display()
+    passed = failed = 0
+    try:
+        started = time.monotonic()
+        pristine = os.path.join(work, "pristine")
+        make_pristine_prefix(pristine)
+        print(f"pristine Wine prefix made ({time.monotonic() - started:.1f} s), display {os.environ['DISPLAY']}")
+        for test in TESTS:
+            name = test.__name__[len("test_"):]
+            if chosen and name not in chosen:
+                continue
+            started = time.monotonic()
+            prefix = Prefix(pristine, os.path.join(work, name), exe, probe)
+            try:
+                test(prefix)
+                outcome = None
+            except Exception as error:  # noqa: BLE001 - any error fails this test only
+                outcome = error if isinstance(error, Failure) else traceback.format_exc()
+            finally:
+                prefix.close()
+            took = time.monotonic() - started
+            if outcome is None:
+                passed += 1
+                shutil.rmtree(prefix.path, ignore_errors=True)
+                print(f"PASS {name} ({took:.1f} s)")
+            else:
+                failed += 1
+                print(f"FAIL {name} ({took:.1f} s): {outcome}\n     prefix and log kept in {prefix.path}")
+            sys.stdout.flush()
+        shutil.rmtree(pristine, ignore_errors=True)
+    finally:
+        if xvfb:
+            xvfb.kill()
+            xvfb.wait()
+    print(f"{passed} passed, {failed} failed")
+    return 1 if failed or not passed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
