@@ -19,13 +19,17 @@ int TCustomGroupBox::TextHeight() {
   return Metrics.tmHeight;
 }
 
+// Only a caption takes a line: a group box without one (a band that just
+// frames others) gives its whole inside to its controls.
+int TCustomGroupBox::CaptionHeight() { return Caption().empty() ? 0 : TextHeight(); }
+
 void TCustomGroupBox::AdjustClientRect(RECT& Rect) {
-  Rect.top += TextHeight();
+  Rect.top += CaptionHeight();
   InflateRect(&Rect, -2, -2);
 }
 
 void TCustomGroupBox::Paint(HDC DC, const RECT& Client) {
-  const int LineHeight = TextHeight();
+  const int LineHeight = CaptionHeight();
   RECT Frame = Client;
   Frame.top += LineHeight / 2;
   DrawEdge(DC, &Frame, EDGE_ETCHED, BF_RECT);
@@ -40,8 +44,10 @@ void TCustomGroupBox::Paint(HDC DC, const RECT& Client) {
 
 void TCustomGroupBox::WndProc(TMessage& Message) {
   TCustomControl::WndProc(Message);
-  // The caption's look follows the text and the enabled state.
+  // The caption's look follows the text and the enabled state, and whether
+  // there is a caption decides where the controls inside begin.
   if (Message.Msg == WM_SETTEXT || Message.Msg == WM_ENABLE) Invalidate();
+  if (Message.Msg == WM_SETTEXT) Realign();
 }
 
 }  // namespace tarnwick

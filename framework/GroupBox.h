@@ -5,7 +5,7 @@
 namespace tarnwick {
 
 // A frame with a caption in its top edge that holds other controls; they
-// are aligned inside the frame, below the caption.
+// are aligned inside the frame, below the caption if there is one.
 class TCustomGroupBox : public TCustomControl {
  public:
   using TCustomControl::TCustomControl;
@@ -17,6 +17,8 @@ class TCustomGroupBox : public TCustomControl {
   void WndProc(TMessage& Message) override;
   // The height of a line of the caption's font.
   int TextHeight();
+  // The room the caption takes at the top: a line, or none without a caption.
+  int CaptionHeight();
 };
 
 class TGroupBox : public TCustomGroupBox {

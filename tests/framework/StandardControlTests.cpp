@@ -43,6 +43,9 @@ TEST_F(StandardControlTest, GroupBoxPlacesItsControlsBelowTheCaption) {
   EXPECT_EQ(Inside->Left(), 2);
   EXPECT_EQ(Inside->Width(), Group->Width() - 4);
   EXPECT_EQ(Inside->Top() + Inside->Height(), Group->Height() - 2);
+  Group->HandleNeeded();
+  Group->SetCaption(L"");
+  EXPECT_EQ(Inside->Top(), 2) << "a band without caption gives its controls the whole inside";
 }
 
 TEST_F(StandardControlTest, DropDownListTakesOnlyIndexesOfItsItemsAndReportsOnlyTheUsersPicks) {
