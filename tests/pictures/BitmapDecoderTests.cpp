@@ -14,7 +14,7 @@ namespace {
 // A bitmap file with an info header of HeaderSize bytes (masks, when given,
 // right after its first 40 bytes), a palette of 0x00RRGGBB entries and the
 // pixel data as given.
-struct BitmapSpec {
+struct BitmapLayout {
   std::uint32_t HeaderSize = 40;
   std::int32_t Width = 0;
   std::int32_t Height = 0;  // negative: rows stored top-down
@@ -29,23 +29,23 @@ void Put(Bytes& Out, std::uint32_t Value, int Size) {
   for (int I = 0; I < Size; ++I) Out.push_back(static_cast<std::uint8_t>(Value >> (8 * I)));
 }
 
-Bytes MakeBitmap(const BitmapSpec& Spec) {
+Bytes MakeBitmap(const BitmapLayout& Layout) {
   Bytes Out{'B', 'M'};
   Put(Out, 0, 4);  // file size, set below
   Put(Out, 0, 4);
   Put(Out, 0, 4);  // pixel offset, set below
-  for (std::uint32_t Field : {Spec.HeaderSize, static_cast<std::uint32_t>(Spec.Width), static_cast<std::uint32_t>(Spec.Height)})
+  for (std::uint32_t Field : {Layout.HeaderSize, static_cast<std::uint32_t>(Layout.Width), static_cast<std::uint32_t>(Layout.Height)})
     Put(Out, Field, 4);
   Put(Out, 1, 2);
-  Put(Out, Spec.BitCount, 2);
-  for (std::uint32_t Field : {Spec.Compression, static_cast<std::uint32_t>(Spec.Pixels.size()), 2835u, 2835u,
-                              static_cast<std::uint32_t>(Spec.Palette.size()), 0u})
+  Put(Out, Layout.BitCount, 2);
+  for (std::uint32_t Field : {Layout.Compression, static_cast<std::uint32_t>(Layout.Pixels.size()), 2835u, 2835u,
+                              static_cast<std::uint32_t>(Layout.Palette.size()), 0u})
     Put(Out, Field, 4);
-  for (std::uint32_t Mask : Spec.Masks) Put(Out, Mask, 4);
-  if (Out.size() < 14 + Spec.HeaderSize) Out.resize(14 + Spec.HeaderSize);
-  for (std::uint32_t Color : Spec.Palette) Put(Out, Color, 4);
+  for (std::uint32_t Mask : Layout.Masks) Put(Out, Mask, 4);
+  if (Out.size() < 14 + Layout.HeaderSize) Out.resize(14 + Layout.HeaderSize);
+  for (std::uint32_t Color : Layout.Palette) Put(Out, Color, 4);
   const std::size_t PixelOffset = Out.size();
-  Out.insert(Out.end(), Spec.Pixels.begin(), Spec.Pixels.end());
+  Out.insert(Out.end(), Layout.Pixels.begin(), Layout.Pixels.end());
   for (int I = 0; I < 4; ++I) {
     Out[2 + I] = static_cast<std::uint8_t>(Out.size() >> (8 * I));
     Out[10 + I] = static_cast<std::uint8_t>(PixelOffset >> (8 * I));
@@ -81,7 +81,7 @@ std::string ErrorOf(const Bytes& Bitmap) {
 TEST(BitmapDecoder, DecodesEachPixelLayout) {
   struct Case {
     const char* Name;
-    BitmapSpec Spec;
+    BitmapLayout Layout;
     std::vector<std::uint32_t> Expected;  // top row first
   };
   const std::vector<Case> Cases = {
@@ -122,9 +122,9 @@ TEST(BitmapDecoder, DecodesEachPixelLayout) {
        {Blue, Red, Green, Clear, Red, Green, Red, Green}},
   };
   for (const Case& C : Cases) {
-    const PictureFrame Frame = DecodeFrame(MakeBitmap(C.Spec));
-    EXPECT_EQ(Frame.Width, C.Spec.Width) << C.Name;
-    EXPECT_EQ(Frame.Height, std::abs(C.Spec.Height)) << C.Name;
+    const PictureFrame Frame = DecodeFrame(MakeBitmap(C.Layout));
+    EXPECT_EQ(Frame.Width, C.Layout.Width) << C.Name;
+    EXPECT_EQ(Frame.Height, std::abs(C.Layout.Height)) << C.Name;
     EXPECT_EQ(Frame.Pixels, C.Expected) << C.Name;
   }
 }
@@ -151,11 +151,11 @@ TEST(BitmapDecoder, MatchesThePngOfEveryVariantAnotherEncoderWrote) {
 }
 
 TEST(BitmapDecoder, RefusesDamagedAndUnsupportedFiles) {
-  const BitmapSpec Rgb{.Width = 2, .Height = 2, .Pixels = Bytes(16)};
+  const BitmapLayout Rgb{.Width = 2, .Height = 2, .Pixels = Bytes(16)};
   const auto With = [&](auto Change) {
-    BitmapSpec Spec = Rgb;
-    Change(Spec);
-    return MakeBitmap(Spec);
+    BitmapLayout Layout = Rgb;
+    Change(Layout);
+    return MakeBitmap(Layout);
   };
   struct Case {
     const char* Name;
@@ -167,25 +167,25 @@ TEST(BitmapDecoder, RefusesDamagedAndUnsupportedFiles) {
       {"another type", EncodePng(RgbaImage(2, 2)), "ビットマップ ファイルではありません"},
       {"headers cut short", Bytes(Good.begin(), Good.begin() + 30), "途中で切れています"},
       {"pixels cut short", Bytes(Good.begin(), Good.end() - 4), "途中で切れています"},
-      {"unknown header", With([](BitmapSpec& S) { S.HeaderSize = 64; }), "対応していないビットマップ形式です (ヘッダー)"},
-      {"JPEG inside", With([](BitmapSpec& S) { S.Compression = 4; }), "圧縮形式"},
-      {"RLE8 of 24 bits", With([](BitmapSpec& S) { S.Compression = 1; }), "ビット数"},
-      {"no width", With([](BitmapSpec& S) { S.Width = 0; }), "幅または高さが 0 です"},
-      {"no height", With([](BitmapSpec& S) { S.Height = 0; }), "幅または高さが 0 です"},
-      {"most negative height", With([](BitmapSpec& S) { S.Height = INT32_MIN; }), "大きすぎます"},
+      {"unknown header", With([](BitmapLayout& S) { S.HeaderSize = 64; }), "対応していないビットマップ形式です (ヘッダー)"},
+      {"JPEG inside", With([](BitmapLayout& S) { S.Compression = 4; }), "圧縮形式"},
+      {"RLE8 of 24 bits", With([](BitmapLayout& S) { S.Compression = 1; }), "ビット数"},
+      {"no width", With([](BitmapLayout& S) { S.Width = 0; }), "幅または高さが 0 です"},
+      {"no height", With([](BitmapLayout& S) { S.Height = 0; }), "幅または高さが 0 です"},
+      {"most negative height", With([](BitmapLayout& S) { S.Height = INT32_MIN; }), "大きすぎます"},
       {"run-length data top-down",
-       With([](BitmapSpec& S) { S = {.Width = 2, .Height = -2, .BitCount = 8, .Compression = 1, .Pixels = {0, 1}}; }),
+       With([](BitmapLayout& S) { S = {.Width = 2, .Height = -2, .BitCount = 8, .Compression = 1, .Pixels = {0, 1}}; }),
        "上から下へ"},
       {"runs without an end",
-       With([](BitmapSpec& S) { S = {.Width = 2, .Height = 2, .BitCount = 8, .Compression = 1,
+       With([](BitmapLayout& S) { S = {.Width = 2, .Height = 2, .BitCount = 8, .Compression = 1,
                                      .Palette = {0, 0xFFFFFF}, .Pixels = {2, 0, 0, 0}}; }),
        "途中で切れています"},
       {"scattered mask",
-       With([](BitmapSpec& S) { S = {.Width = 1, .Height = 1, .BitCount = 16, .Compression = 3,
+       With([](BitmapLayout& S) { S = {.Width = 1, .Height = 1, .BitCount = 16, .Compression = 3,
                                      .Masks = {0xF0F0, 0x0F00, 0x000F}, .Pixels = {0, 0, 0, 0}}; }),
        "不連続な色マスク"},
-      {"a bomb", With([](BitmapSpec& S) { S.Width = S.Height = 100000; }), "画像が大きすぎます (100000 × 100000 ピクセル)"},
-      {"too wide", With([](BitmapSpec& S) { S.Width = 16385; S.Height = 1; }), "画像が大きすぎます"},
+      {"a bomb", With([](BitmapLayout& S) { S.Width = S.Height = 100000; }), "画像が大きすぎます (100000 × 100000 ピクセル)"},
+      {"too wide", With([](BitmapLayout& S) { S.Width = 16385; S.Height = 1; }), "画像が大きすぎます"},
   };
   for (const Case& C : Cases) EXPECT_THAT(ErrorOf(C.Bitmap), HasSubstr(C.Reason)) << C.Name;
 }

@@ -21,16 +21,16 @@ const std::uint32_t G = OpaquePixel(0, 255, 0);
 const std::uint32_t B = OpaquePixel(0, 0, 255);
 const std::uint32_t _ = 0;  // clear
 
-GifFrameSpec Frame(int Left, int Top, int Width, int Height, std::uint8_t Index, int Disposal, int DelayCs) {
-  GifFrameSpec Spec = FilledGifFrame(Left, Top, Width, Height, Index);
-  Spec.Disposal = Disposal;
-  Spec.DelayCs = DelayCs;
-  return Spec;
+GifFrameLayout Frame(int Left, int Top, int Width, int Height, std::uint8_t Index, int Disposal, int DelayCs) {
+  GifFrameLayout Layout = FilledGifFrame(Left, Top, Width, Height, Index);
+  Layout.Disposal = Disposal;
+  Layout.DelayCs = DelayCs;
+  return Layout;
 }
 
 // Four frames on a 4 x 4 canvas, one for each way a frame can be left behind.
-std::vector<GifFrameSpec> DisposalFrames() {
-  GifFrameSpec Last = Frame(2, 0, 2, 1, 3, DISPOSE_DO_NOT, 2);
+std::vector<GifFrameLayout> DisposalFrames() {
+  GifFrameLayout Last = Frame(2, 0, 2, 1, 3, DISPOSE_DO_NOT, 2);
   Last.Indexes = {3, 0};
   Last.TransparentIndex = 0;
   return {
@@ -75,7 +75,7 @@ TEST(GifDecoder, KeepsDelaysShowingTheShortestAsBrowsersDo) {
 }
 
 TEST(GifDecoder, CountsRunsFromTheLoopExtension) {
-  const std::vector<GifFrameSpec> Two = {Frame(0, 0, 2, 2, 1, 0, 10), Frame(0, 0, 2, 2, 2, 0, 10)};
+  const std::vector<GifFrameLayout> Two = {Frame(0, 0, 2, 2, 1, 0, 10), Frame(0, 0, 2, 2, 2, 0, 10)};
   EXPECT_EQ(Decode(EncodeGif(2, 2, Colors, Two)).LoopCount, 1);      // no extension: once
   EXPECT_EQ(Decode(EncodeGif(2, 2, Colors, Two, 0)).LoopCount, 0);   // forever
   EXPECT_EQ(Decode(EncodeGif(2, 2, Colors, Two, 2)).LoopCount, 3);   // two repeats
@@ -83,7 +83,7 @@ TEST(GifDecoder, CountsRunsFromTheLoopExtension) {
 }
 
 TEST(GifDecoder, ReadsInterlacedRowsIntoPlace) {
-  GifFrameSpec Striped = FilledGifFrame(0, 0, 1, 11, 0);
+  GifFrameLayout Striped = FilledGifFrame(0, 0, 1, 11, 0);
   for (int Y = 0; Y < 11; ++Y) Striped.Indexes[Y] = static_cast<std::uint8_t>(Y % 4);
   Striped.Interlaced = true;
   const Picture Result = Decode(EncodeGif(1, 11, Colors, {Striped}));
@@ -141,7 +141,7 @@ TEST(GifDecoder, RefusesSizesTooLargeToHold) {
   Bomb[7] = Bomb[9] = 0x4E;
   EXPECT_THAT(ErrorOf(Bomb), HasSubstr("画像が大きすぎます (20000 × 20000 ピクセル)"));
 
-  const std::vector<GifFrameSpec> Four(4, Frame(0, 0, 10, 10, 1, 0, 10));
+  const std::vector<GifFrameLayout> Four(4, Frame(0, 0, 10, 10, 1, 0, 10));
   const Bytes Animation = EncodeGif(10, 10, Colors, Four);
   EXPECT_EQ(ErrorOf(Animation, {}), "no error");
   EXPECT_THAT(ErrorOf(Animation, {.MaxFrames = 3}), HasSubstr("アニメーションが大きすぎます (4 フレーム目"));

@@ -29,7 +29,7 @@ void PutLoopExtension(GifFileType* Gif, int Repeats) {
           "loop extension");
 }
 
-void PutFrame(GifFileType* Gif, const GifFrameSpec& Frame) {
+void PutFrame(GifFileType* Gif, const GifFrameLayout& Frame) {
   GraphicsControlBlock Control{Frame.Disposal, false, Frame.DelayCs, Frame.TransparentIndex};
   GifByteType Extension[4];
   const std::size_t Length = EGifGCBToExtension(&Control, Extension);
@@ -94,7 +94,7 @@ Bytes EncodePng(const RgbaImage& Image) {
   return Result;
 }
 
-Bytes EncodeGif(int Width, int Height, const GifPalette& Palette, const std::vector<GifFrameSpec>& Frames,
+Bytes EncodeGif(int Width, int Height, const GifPalette& Palette, const std::vector<GifFrameLayout>& Frames,
                 std::optional<int> LoopRepeats) {
   Bytes Result;
   int Error = 0;
@@ -108,13 +108,13 @@ Bytes EncodeGif(int Width, int Height, const GifPalette& Palette, const std::vec
   Require(EGifPutScreenDesc(Gif, Width, Height, Bits, 0, Map) == GIF_OK, "screen");
   GifFreeMapObject(Map);
   if (LoopRepeats) PutLoopExtension(Gif, *LoopRepeats);
-  for (const GifFrameSpec& Frame : Frames) PutFrame(Gif, Frame);
+  for (const GifFrameLayout& Frame : Frames) PutFrame(Gif, Frame);
   Require(EGifCloseFile(Gif, &Error) == GIF_OK, "gif close");
   return Result;
 }
 
-GifFrameSpec FilledGifFrame(int Left, int Top, int Width, int Height, std::uint8_t Index) {
-  GifFrameSpec Frame;
+GifFrameLayout FilledGifFrame(int Left, int Top, int Width, int Height, std::uint8_t Index) {
+  GifFrameLayout Frame;
   Frame.Left = Left;
   Frame.Top = Top;
   Frame.Width = Width;

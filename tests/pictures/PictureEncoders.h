@@ -31,7 +31,7 @@ Bytes EncodeJpeg(const RgbaImage& Image, int Quality = 95);
 Bytes EncodePng(const RgbaImage& Image);
 
 // One GIF frame: a rectangle of colour indexes and its graphic control.
-struct GifFrameSpec {
+struct GifFrameLayout {
   int Left = 0;
   int Top = 0;
   int Width = 0;
@@ -47,10 +47,10 @@ using GifPalette = std::vector<std::array<std::uint8_t, 3>>;
 
 // A GIF89a with a global colour table; LoopRepeats adds a NETSCAPE2.0
 // extension with that count.
-Bytes EncodeGif(int Width, int Height, const GifPalette& Palette, const std::vector<GifFrameSpec>& Frames,
+Bytes EncodeGif(int Width, int Height, const GifPalette& Palette, const std::vector<GifFrameLayout>& Frames,
                 std::optional<int> LoopRepeats = std::nullopt);
 
 // A frame of one index everywhere.
-GifFrameSpec FilledGifFrame(int Left, int Top, int Width, int Height, std::uint8_t Index);
+GifFrameLayout FilledGifFrame(int Left, int Top, int Width, int Height, std::uint8_t Index);
 
 }  // namespace picture_tests
