@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "CountedAllocations.h"
+#include "MonitorList.h"
 #include "WatchTest.h"
 
 using namespace tarnwick;
@@ -101,6 +102,20 @@ TEST_F(TickAllocationTest, TicksWhileAPopupLivesAllocateNothing) {
   EXPECT_EQ(TickAllocations({Left, Right}), 0u);
   EXPECT_EQ(LivePopups().size(), 1u);
   ExpectNoSystemWork(Lists);
+}
+
+// What the tick asks of the real desktop: the pointer and the monitor that
+// holds it.
+TEST(RealDesktopTick, SamplingThePointerAndFindingItsMonitorAllocateNothing) {
+  MonitorList Monitors;
+  Monitors.Refresh();
+  const CountedAllocations Allocations;
+  for (int Tick = 0; Tick < 20; ++Tick) {
+    const std::optional<TPoint> Pointer = Desktop().CursorPos();
+    ASSERT_TRUE(Pointer);
+    ASSERT_EQ(Monitors.IndexFromPoint(*Pointer), 0);
+  }
+  EXPECT_EQ(Allocations.Count(), 0u);
 }
 
 }  // namespace
