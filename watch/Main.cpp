@@ -6,7 +6,6 @@
 
 #include "Application.h"
 #include "DataFolder.h"
-#include "MonitorIndex.h"
 #include "SettingsModel.h"
 #include "Splash.h"
 #include "XMLIniFiles.h"
@@ -31,7 +30,8 @@ std::wstring TMainForm::SettingsFileName() const { return DataFolder() + L"Tarnw
 
 void TMainForm::FormCreate(TObject*) {
   MMonNo = -1;
-  GroupBoxWav->SetEnabled(MonitorCount() > 1);
+  FMonitors.Refresh();
+  GroupBoxWav->SetEnabled(FMonitors.Count() > 1);
   if (const std::wstring Face = MenuFontFace(); !Face.empty()) Font().SetName(Face);
   ComboBoxCursor->SetItems(IdleTimeEntries());
   ComboBoxSplash->SetItems(LifetimeEntries());
@@ -95,6 +95,7 @@ void TMainForm::WndProc(TMessage& Message) {
     WMCopyData(Message);
     return;
   }
+  if (Message.Msg == WM_DISPLAYCHANGE) FMonitors.Refresh();
   if (Message.Msg != WM_QUERYENDSESSION) {
     TForm::WndProc(Message);
     return;

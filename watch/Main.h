@@ -13,6 +13,7 @@
 #include "GroupBox.h"
 #include "Image.h"
 #include "Label.h"
+#include "MonitorList.h"
 #include "RadioGroup.h"
 #include "Timer.h"
 
@@ -105,6 +106,9 @@ class TMainForm : public TForm {
   std::wstring SettingsFileName() const;
 
   TSplashForm* FSplash = nullptr;
+  // Listed at creation and on each display change, so that the tick's
+  // crossing check neither enumerates the monitors nor allocates.
+  MonitorList FMonitors;
   // A log-off or shutdown is asking whether the window may close.
   bool FEndingSession = false;
 };

@@ -1,7 +1,6 @@
 #include <optional>
 
 #include "Main.h"
-#include "MonitorIndex.h"
 #include "SettingsModel.h"
 #include "SoundFile.h"
 
@@ -13,7 +12,7 @@ void TMainForm::CheckMonitorChange() {
   const std::optional<TPoint> Pointer = Desktop().CursorPos();
   // An unknown position is no crossing; the monitor stays as last seen.
   if (!Pointer) return;
-  const std::int32_t Monitor = MonitorIndexFromPoint(*Pointer);
+  const std::int32_t Monitor = FMonitors.IndexFromPoint(*Pointer);
   // The first sighting only records where the pointer is.
   if (MMonNo == -1) {
     MMonNo = Monitor;

@@ -39,7 +39,10 @@ std::optional<TPoint> FakeDesktop::CursorPos() {
   return Cursor;
 }
 
-std::vector<MonitorInfo> FakeDesktop::Monitors() { return MonitorList; }
+std::vector<MonitorInfo> FakeDesktop::Monitors() {
+  ++MonitorsCalls;
+  return MonitorList;
+}
 
 int FakeDesktop::SystemMonitorCount() { return SystemMonitors.value_or(static_cast<int>(MonitorList.size())); }
 

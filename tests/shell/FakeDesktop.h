@@ -27,6 +27,7 @@ class FakeDesktop : public IDesktop {
   // SystemMonitors when set, else the list's length.
   std::vector<MonitorInfo> MonitorList;
   std::optional<int> SystemMonitors;
+  int MonitorsCalls = 0;
   int MonitorFromPointCalls = 0;
   // Appends a monitor with a fresh handle and returns the handle.
   MonitorHandle AddMonitor(TRect Bounds);

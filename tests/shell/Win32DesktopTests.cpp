@@ -12,7 +12,7 @@
 #include "DataFolder.h"
 #include "Desktop.h"
 #include "ForceForegroundWindow.h"
-#include "MonitorIndex.h"
+#include "MonitorList.h"
 #include "ReadyDrive.h"
 #include "SoundFile.h"
 #include "TempFolder.h"
@@ -92,9 +92,11 @@ TEST(Win32Desktop, UnusedDriveIsNotReadyAndTheErrorModeIsKept) {
 
 TEST(Win32Desktop, MonitorIndexOnTheOneScreen) {
   // Xvfb gives Wine a single monitor at the origin.
-  ASSERT_EQ(MonitorCount(), 1);
-  EXPECT_EQ(MonitorIndexFromPoint({10, 10}), 0);
-  EXPECT_EQ(MonitorIndexFromPoint({-100000, -100000}), -1);
+  MonitorList Monitors;
+  Monitors.Refresh();
+  ASSERT_EQ(Monitors.Count(), 1);
+  EXPECT_EQ(Monitors.IndexFromPoint({10, 10}), 0);
+  EXPECT_EQ(Monitors.IndexFromPoint({-100000, -100000}), -1);
   EXPECT_EQ(Desktop().Monitors().front().Bounds.Left, 0);
 }
 

@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include "WatchTest.h"
 
 using namespace tarnwick;
@@ -94,6 +96,17 @@ TEST_F(CrossingSoundTest, OneMonitorAtStartDisablesTheSoundForTheRun) {
   Check(Right);
   EXPECT_EQ(Form().MMonNo, -1);
   EXPECT_TRUE(Desk.PlayedResources.empty());
+}
+
+TEST_F(CrossingSoundTest, ADisplayChangeRenumbersTheMonitors) {
+  TwoMonitors();
+  Form().RadioGroupWav->SetItemIndex(1);
+  Check(Right);
+  EXPECT_EQ(Form().MMonNo, 1);
+  std::swap(Desk.MonitorList[0], Desk.MonitorList[1]);
+  SendMessageW(Form().Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1824, 768));
+  Check(Right);
+  EXPECT_EQ(Form().MMonNo, 0);
 }
 
 TEST_F(CrossingSoundTest, AnUnknownPointerIsNoCrossing) {
