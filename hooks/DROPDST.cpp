@@ -27,6 +27,10 @@ class LockedBlock {
   const char* Data_;
 };
 
+// A fixed block is its own address. Any address into the heap can pass for
+// one by its size; the heap's own check of the block cannot be fooled so.
+bool IsHeapBlock(HGLOBAL Block) { return HeapValidate(GetProcessHeap(), 0, Block); }
+
 bool IsReadableProtection(DWORD Protect) {
   constexpr DWORD Readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
                              PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
@@ -87,7 +91,7 @@ std::optional<DropContents> ReadDropBlock(HGLOBAL Block) {
   if (Size < sizeof(DROPFILES)) return std::nullopt;
   const LockedBlock Locked(Block);
   const char* Data = Locked.Data();
-  if (!Data || !IsReadable(Data, Size)) return std::nullopt;
+  if (!Data || (Data == Block && !IsHeapBlock(Block)) || !IsReadable(Data, Size)) return std::nullopt;
   DROPFILES Header;
   std::memcpy(&Header, Data, sizeof Header);
   if (Header.pFiles < sizeof(DROPFILES) || Header.pFiles >= Size) return std::nullopt;

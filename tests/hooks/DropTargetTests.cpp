@@ -5,7 +5,6 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -255,12 +254,12 @@ TEST_F(DropTargetTest, IgnoresAndKeepsMalformedBlocks) {
 
 TEST_F(DropTargetTest, IgnoresValuesThatAreNoBlockOfThisProcess) {
   Listen();
-  // A well-formed drop that is not a global block: on the stack, and in
-  // memory of the C++ heap.
+  // A well-formed drop that is not a global block: on the stack, and
+  // inside a global block.
   const std::string Bytes = DropBytes(WideList({L"C:\\a.png"}));
   alignas(16) char OnStack[64] = {};
   std::memcpy(OnStack, Bytes.data(), Bytes.size());
-  const auto OnHeap = std::make_unique<std::string>(Bytes);
+  const HGLOBAL Around = GlobalBlock(std::string(32, '\0') + Bytes, GPTR);
   const HGLOBAL Freed = GlobalBlock(Bytes);
   GlobalFree(Freed);
   const void* Values[] = {nullptr,
@@ -269,11 +268,13 @@ TEST_F(DropTargetTest, IgnoresValuesThatAreNoBlockOfThisProcess) {
                           reinterpret_cast<void*>(UINT_PTR(0xDEADBEEF0)),
                           reinterpret_cast<void*>(~UINT_PTR(0)),
                           OnStack,
-                          OnHeap->data(),
+                          static_cast<const char*>(Around) + 32,
                           Freed};
   for (const void* Value : Values) Send(Value);
   EXPECT_TRUE(Drops.empty());
   EXPECT_EQ(Desktop.ErrorReports.size(), 0u);
+  EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, Around)) << "the block around a drop was freed";
+  GlobalFree(Around);
 }
 
 // Blocks built at random, each either well-formed or broken in a way that
