@@ -130,7 +130,7 @@ class Prefix:
                                     stdout=out, stderr=self.log, timeout=timeout)
             out.seek(0)
             answer = out.read().decode().strip()
-            check(result.returncode == 0, f"e2e_probe {' '.join(args)} failed: {answer}")
+            check(result.returncode == 0, f"e2e_probe {' '.join(args)} failed ({result.returncode}): {answer}")
             return answer
 
     def main_state(self):
@@ -336,13 +336,22 @@ def test_interrupted_saves_leave_the_old_or_the_new_file(p):
         # The kill may come before the close is even asked for.
         killer.join()
         running.wait()
-        check(wait_until(lambda: p.main_state() == "none", 10), "the killed program's window stayed")
+        check(wait_until(lambda: state_after_kill() == "none", 10), "the killed program's window stayed")
         return None
 
-    close_shown()
+    def state_after_kill():
+        # Seen once in some hundred kills: a probe started just after one
+        # ended with an error and no output. Logged, and asked again.
+        try:
+            return p.main_state()
+        except Failure as error:
+            p.log.write(f"{error}\n".encode())
+            return None
+
+    took = close_shown()
     new = p.read_settings()
     check(new != old and b'"9">3</Cursor>' in new, f"a whole close wrote:\n{new.decode()}")
-    took = close_shown()
+    took = min(took, close_shown())  # the machine's noise only slows
     check(p.read_settings() == new, "two whole closes wrote different files")
     outcomes = {"old": 0, "new": 0}
     mid_save = 0

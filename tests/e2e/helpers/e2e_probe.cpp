@@ -187,7 +187,8 @@ bool IsRequest(const std::vector<unsigned char>& Bytes) {
 std::vector<unsigned char> RandomBytes(Random& Generator, bool WithNuls) {
   const std::uint64_t Limits[] = {64, 4096, 65537};
   std::vector<unsigned char> Bytes(Below(Generator, Limits[Below(Generator, 3)]));
-  for (unsigned char& Byte : Bytes) Byte = static_cast<unsigned char>(WithNuls ? Below(Generator, 256) : 1 + Below(Generator, 255));
+  for (unsigned char& Byte : Bytes)
+    Byte = static_cast<unsigned char>(WithNuls ? Below(Generator, 256) : 1 + Below(Generator, 255));
   return Bytes;
 }
 
@@ -231,7 +232,7 @@ bool SendHostileCopyData(HWND Window, Random& Generator) {
   if (Kind == 5) return Deliver(Window, WM_COPYDATA, Generator(), 0);  // no block at all
   std::vector<unsigned char> Bytes;
   do {
-    Bytes = Kind == 0 ? RandomBytes(Generator, false) : Kind == 1 ? RandomBytes(Generator, true) : NearRequest(Generator);
+    Bytes = Kind < 2 ? RandomBytes(Generator, Kind == 1) : NearRequest(Generator);
   } while (IsRequest(Bytes));
   COPYDATASTRUCT Data{static_cast<ULONG_PTR>(Generator()), static_cast<DWORD>(Bytes.size()),
                       Bytes.empty() ? nullptr : Bytes.data()};
