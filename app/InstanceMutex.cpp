@@ -6,9 +6,14 @@ namespace {
 constexpr wchar_t MutexName[] = L"Tarnwick/Fellmoor";
 }
 
+bool InstanceMutex::Exists() {
+  HANDLE Existing = OpenMutexW(SYNCHRONIZE, FALSE, MutexName);
+  if (Existing) CloseHandle(Existing);
+  return Existing != nullptr;
+}
+
 InstanceMutex::InstanceMutex() {
-  if (HANDLE Existing = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, MutexName)) {
-    CloseHandle(Existing);
+  if (Exists()) {
     AnotherInstanceRuns_ = true;
     return;
   }

@@ -20,6 +20,9 @@ class InstanceMutex {
   // made at all counts as none, so the program still runs.
   bool AnotherInstanceRuns() const { return AnotherInstanceRuns_; }
 
+  // Whether the mutex exists now, that is whether an instance runs.
+  static bool Exists();
+
  private:
   HANDLE Handle_ = nullptr;
   bool AnotherInstanceRuns_ = false;

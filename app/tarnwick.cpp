@@ -3,15 +3,13 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <algorithm>
 #include <exception>
-#include <iterator>
 
 #include "Application.h"
 #include "DataFolder.h"
 #include "InstanceMutex.h"
 #include "Main.h"
-#include "ShowRequest.h"
+#include "ShowRequestSender.h"
 
 using namespace tarnwick;
 
@@ -22,18 +20,6 @@ ULONG_PTR ParameterCount() {
   int Count = 0;
   if (HLOCAL Arguments = CommandLineToArgvW(GetCommandLineW(), &Count)) LocalFree(Arguments);
   return Count > 0 ? static_cast<ULONG_PTR>(Count - 1) : 0;
-}
-
-// Hands the running instance's settings window the show request; without a
-// window (it is still starting or already closing) nothing is sent.
-void SendShowRequest() {
-  HWND Target = FindWindowW(L"TMainForm", L"Tarnwick");
-  if (!Target) return;
-  char16_t Text[std::size(ShowRequestText)];
-  std::copy(std::begin(ShowRequestText), std::end(ShowRequestText), Text);
-  COPYDATASTRUCT Request{ParameterCount(), static_cast<DWORD>(ShowRequestBytes), Text};
-  SendMessageW(Target, WM_COPYDATA, reinterpret_cast<WPARAM>(Application().Handle()),
-               reinterpret_cast<LPARAM>(&Request));
 }
 
 void RunInstance() {
@@ -52,7 +38,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     InstanceMutex Mutex;
     if (Mutex.AnotherInstanceRuns()) {
-      SendShowRequest();
+      SendShowRequest(Application().Handle(), ParameterCount());
     } else {
       RunInstance();
     }

@@ -1,17 +1,106 @@
 #include "DROPDST.h"
 
-#include <vector>
+#include <shlobj.h>
+
+#include <cstring>
+#include <optional>
+#include <string>
 
 #include "Application.h"
 
 namespace tarnwick {
 namespace {
 
-// Name number Index of the drop, whole whatever its length.
-std::wstring DroppedFileName(HDROP Drop, UINT Index) {
-  std::vector<wchar_t> Buffer(DragQueryFileW(Drop, Index, nullptr, 0) + 1, L'\0');
-  DragQueryFileW(Drop, Index, Buffer.data(), static_cast<UINT>(Buffer.size()));
-  return Buffer.data();
+// A global block locked for reading, unlocked when this goes.
+class LockedBlock {
+ public:
+  explicit LockedBlock(HGLOBAL Block) : Block_(Block), Data_(static_cast<const char*>(GlobalLock(Block))) {}
+  ~LockedBlock() {
+    if (Data_) GlobalUnlock(Block_);
+  }
+  LockedBlock(const LockedBlock&) = delete;
+  LockedBlock& operator=(const LockedBlock&) = delete;
+  const char* Data() const { return Data_; }
+
+ private:
+  HGLOBAL Block_;
+  const char* Data_;
+};
+
+// A fixed block is its own address. Any address into the heap can pass for
+// one by its size; the heap's own check of the block cannot be fooled so.
+bool IsHeapBlock(HGLOBAL Block) { return HeapValidate(GetProcessHeap(), 0, Block); }
+
+bool IsReadableProtection(DWORD Protect) {
+  constexpr DWORD Readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                             PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+  return (Protect & Readable) && !(Protect & PAGE_GUARD);
+}
+
+// Whether all Size bytes at Data are committed memory that may be read: a
+// handle from elsewhere can make the heap report a block that is not there.
+bool IsReadable(const char* Data, SIZE_T Size) {
+  for (const char *At = Data, *End = Data + Size; At < End;) {
+    MEMORY_BASIC_INFORMATION Region;
+    if (!VirtualQuery(At, &Region, sizeof Region) || Region.State != MEM_COMMIT ||
+        !IsReadableProtection(Region.Protect))
+      return false;
+    At = static_cast<const char*>(Region.BaseAddress) + Region.RegionSize;
+  }
+  return true;
+}
+
+// The names of a list of Unit-sized characters in Bytes: each ended by a
+// NUL, the list by an empty name. None when the list runs past the bytes.
+template <typename Unit, typename Widen>
+std::optional<TStrings> NameList(const char* Bytes, std::size_t Size, Widen ToWide) {
+  TStrings Names;
+  std::basic_string<Unit> Name;
+  for (std::size_t At = 0; At + sizeof(Unit) <= Size; At += sizeof(Unit)) {
+    Unit Character;
+    std::memcpy(&Character, Bytes + At, sizeof Character);  // not aligned for wide lists
+    if (Character != 0) {
+      Name.push_back(Character);
+    } else if (Name.empty()) {
+      return Names;
+    } else {
+      Names.push_back(ToWide(Name));
+      Name.clear();
+    }
+  }
+  return std::nullopt;
+}
+
+std::wstring FromAnsi(const std::string& Name) {
+  const int Length = MultiByteToWideChar(CP_ACP, 0, Name.data(), static_cast<int>(Name.size()), nullptr, 0);
+  std::wstring Wide(static_cast<std::size_t>(Length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, Name.data(), static_cast<int>(Name.size()), Wide.data(), Length);
+  return Wide;
+}
+
+struct DropContents {
+  TStrings Files;
+  POINT Point;
+};
+
+// What the drop block holds, or none when Block is not a well-formed drop
+// block of this process: WM_DROPFILES can come from any program with any
+// value, which is then nobody's block, or one this process uses otherwise.
+std::optional<DropContents> ReadDropBlock(HGLOBAL Block) {
+  const SIZE_T Size = GlobalSize(Block);
+  if (Size < sizeof(DROPFILES)) return std::nullopt;
+  const LockedBlock Locked(Block);
+  const char* Data = Locked.Data();
+  if (!Data || (Data == Block && !IsHeapBlock(Block)) || !IsReadable(Data, Size)) return std::nullopt;
+  DROPFILES Header;
+  std::memcpy(&Header, Data, sizeof Header);
+  if (Header.pFiles < sizeof(DROPFILES) || Header.pFiles >= Size) return std::nullopt;
+  const char* List = Data + Header.pFiles;
+  const std::size_t ListSize = Size - Header.pFiles;
+  auto Files = Header.fWide ? NameList<wchar_t>(List, ListSize, [](const std::wstring& Name) { return Name; })
+                            : NameList<char>(List, ListSize, FromAnsi);
+  if (!Files) return std::nullopt;
+  return DropContents{std::move(*Files), Header.pt};
 }
 
 }  // namespace
@@ -41,23 +130,17 @@ void TDropDst::UpdateAcceptDrop() {
 
 void TDropDst::WndProc(TMessage& Message) {
   if (Message.Msg != WM_DROPFILES) return TControlHook::WndProc(Message);
-  const auto Drop = reinterpret_cast<HDROP>(Message.WParam);
+  const auto Block = reinterpret_cast<HGLOBAL>(Message.WParam);
+  std::optional<DropContents> Contents;
   try {
-    DoFileDrop(Drop);
+    Contents = ReadDropBlock(Block);
+    if (Contents && !Contents->Files.empty() && FOnFileDrop)
+      FOnFileDrop(this, Contents->Files, Contents->Point.x, Contents->Point.y);
   } catch (...) {
     Application().HandleException(this);
   }
-  DragFinish(Drop);
-}
-
-void TDropDst::DoFileDrop(HDROP Drop) {
-  if (!FOnFileDrop) return;
-  TStrings Files;
-  const UINT Count = DragQueryFileW(Drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT Index = 0; Index < Count; ++Index) Files.push_back(DroppedFileName(Drop, Index));
-  POINT Point{};
-  DragQueryPoint(Drop, &Point);
-  FOnFileDrop(this, Files, Point.x, Point.y);
+  // Only a block read as a drop is ours to free.
+  if (Contents) DragFinish(static_cast<HDROP>(Block));
 }
 
 }  // namespace tarnwick

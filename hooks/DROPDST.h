@@ -17,8 +17,11 @@ namespace tarnwick {
 using TFileDropEvent = std::function<void(TObject* Sender, const TStrings& Files, int X, int Y)>;
 
 // A hook that lets files from the desktop shell be dropped on the hooked
-// window: each drop becomes one OnFileDrop event. The window is registered
-// as a drop target again whenever the hook reports a new window.
+// window: each drop of one or more files becomes one OnFileDrop event. A
+// WM_DROPFILES whose block is not a well-formed drop of this process (any
+// program can send any value) is ignored and left alone; a well-formed one
+// is finished. The window is registered as a drop target again whenever
+// the hook reports a new window.
 class TDropDst : public TControlHook {
  public:
   explicit TDropDst(TComponent* AOwner);
@@ -40,7 +43,6 @@ class TDropDst : public TControlHook {
 
  private:
   void UpdateAcceptDrop();
-  void DoFileDrop(HDROP Drop);
 
   TFileDropEvent FOnFileDrop;
   bool FAcceptDrop = true;

@@ -1,8 +1,17 @@
 #include "FileStorage.h"
 
+#include <algorithm>
+
 #include "Utf.h"
 
 namespace tarnwick {
+
+bool IsTemporaryFileOf(std::wstring_view Leaf, std::wstring_view Candidate) {
+  const std::wstring Prefix = std::wstring(Leaf) + L".~";
+  if (Candidate.size() <= Prefix.size() || Candidate.substr(0, Prefix.size()) != Prefix) return false;
+  const std::wstring_view Number = Candidate.substr(Prefix.size());
+  return std::all_of(Number.begin(), Number.end(), [](wchar_t C) { return C >= L'0' && C <= L'9'; });
+}
 
 std::string CannotReadMessage(const std::wstring& Name, std::string_view Reason) {
   return "ファイル \"" + ToUtf8(Name) + "\" を読み込めません: " + std::string(Reason);

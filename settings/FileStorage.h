@@ -20,11 +20,17 @@ std::string ReadWholeFile(const std::wstring& Name);
 
 // Writes Bytes to a new file beside Name, flushes it to disk, then moves it
 // over Name in one step, so Name holds either the old or the new contents,
-// never a part. Raises EXMLDocError and removes the new file on failure.
+// never a part. First removes the new files that saves ended by force left
+// beside Name (one program saves it at a time). Raises EXMLDocError and
+// removes the new file on failure.
 void ReplaceFileContents(const std::wstring& Name, std::string_view Bytes);
 
 // The name of the new file that ReplaceFileContents writes beside Name.
 std::wstring TemporaryFileName(const std::wstring& Name);
+
+// Whether Candidate, a name in the folder of the file named Leaf, is a new
+// file of a save of that file by any process: Leaf, ".~" and a number.
+bool IsTemporaryFileOf(std::wstring_view Leaf, std::wstring_view Candidate);
 
 // Messages shared by the platform implementations.
 std::string CannotReadMessage(const std::wstring& Name, std::string_view Reason);

@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,6 +47,24 @@ bool WriteAll(int Fd, std::string_view Bytes) {
   return true;
 }
 
+// The new files of saves that ended by force (the program killed) beside
+// Name: nobody else writes them while this instance saves.
+void RemoveLeftTemporaries(const std::string& Name) {
+  const std::size_t Slash = Name.find_last_of('/');
+  const std::string Folder = Slash == std::string::npos ? "./" : Name.substr(0, Slash + 1);
+  const std::wstring Leaf = FromUtf8(Name.substr(Slash + 1));
+  DIR* Listing = ::opendir(Folder.c_str());
+  if (!Listing) return;
+  while (const dirent* Entry = ::readdir(Listing)) {
+    const std::string Path = Folder + Entry->d_name;
+    struct stat Status;
+    if (IsTemporaryFileOf(Leaf, FromUtf8(Entry->d_name)) && ::lstat(Path.c_str(), &Status) == 0 &&
+        S_ISREG(Status.st_mode))
+      ::unlink(Path.c_str());
+  }
+  ::closedir(Listing);
+}
+
 }  // namespace
 
 bool IsExistingFile(const std::wstring& Name) {
@@ -77,6 +96,7 @@ std::wstring TemporaryFileName(const std::wstring& Name) {
 
 void ReplaceFileContents(const std::wstring& Name, std::string_view Bytes) {
   const std::string Target = ToUtf8(Name);
+  RemoveLeftTemporaries(Target);
   const std::string Temporary = ToUtf8(TemporaryFileName(Name));
   FileDescriptor File(::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (File.Get() < 0) throw EXMLDocError(CannotWriteMessage(Name, ErrnoText()));

@@ -37,6 +37,22 @@ bool WriteAll(HANDLE File, std::string_view Bytes) {
   return true;
 }
 
+// The new files of saves that ended by force (the program killed) beside
+// Name: nobody else writes them while this instance saves.
+void RemoveLeftTemporaries(const std::wstring& Name) {
+  const std::size_t Slash = Name.find_last_of(L"\\/");
+  const std::wstring Folder = Name.substr(0, Slash + 1);
+  const std::wstring Leaf = Name.substr(Slash + 1);
+  WIN32_FIND_DATAW Found;
+  const HANDLE Search = FindFirstFileW((Name + L".~*").c_str(), &Found);
+  if (Search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(Found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTemporaryFileOf(Leaf, Found.cFileName))
+      DeleteFileW((Folder + Found.cFileName).c_str());
+  } while (FindNextFileW(Search, &Found));
+  FindClose(Search);
+}
+
 }  // namespace
 
 bool IsExistingFile(const std::wstring& Name) {
@@ -67,6 +83,7 @@ std::wstring TemporaryFileName(const std::wstring& Name) {
 }
 
 void ReplaceFileContents(const std::wstring& Name, std::string_view Bytes) {
+  RemoveLeftTemporaries(Name);
   const std::wstring Temporary = TemporaryFileName(Name);
   FileHandle File(CreateFileW(Temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -5,6 +5,7 @@
 #include "FirstRunSettingsFile.h"
 #include "SettingsErrors.h"
 #include "TempFolder.h"
+#include "Utf.h"
 #include "XMLIniFiles.h"
 
 using namespace tarnwick;
@@ -246,6 +247,25 @@ TEST(XMLIniFile, KeepsThePreviousFileAndTheChangedFlagWhenSavingFails) {
   EXPECT_FALSE(Ini.XMLDocument().Modified());
   EXPECT_NE(ReadBytes(File), Before);
   EXPECT_FALSE(std::filesystem::exists(TemporaryFileName(File)));
+}
+
+TEST(XMLIniFile, SavingRemovesTheNewFilesOfSavesEndedByForce) {
+  TempFolder Folder;
+  const std::wstring File = Folder.File(L"t.xml");
+  TXMLIniFile Ini(File, RegionalFormats{});
+  const std::wstring Left[] = {File + L".~123", File + L".~4567"};
+  const std::wstring Kept[] = {File + L".~", File + L".~12a", File + L".~x", Folder.File(L"u.xml.~123"),
+                               Folder.File(L"t.xml~1")};
+  for (const std::wstring& Name : Left) WriteBytes(Name, "<root><Con");
+  for (const std::wstring& Name : Kept) WriteBytes(Name, "other");
+  std::filesystem::create_directory(File + L".~89");
+  Ini.OpenNode(L"/Config", true);
+  Ini.WriteInteger(L"A", 1);
+  Ini.UpdateFile();
+  for (const std::wstring& Name : Left) EXPECT_FALSE(std::filesystem::exists(Name)) << ToUtf8(Name);
+  for (const std::wstring& Name : Kept) EXPECT_TRUE(std::filesystem::exists(Name)) << ToUtf8(Name);
+  EXPECT_TRUE(std::filesystem::is_directory(File + L".~89"));
+  EXPECT_THAT(ReadBytes(File), ::testing::HasSubstr("<A Type=\"9\">1</A>"));
 }
 
 TEST(XMLIniFile, FailsToCreateAFileInAMissingFolder) {
