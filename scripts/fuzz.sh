@@ -2,8 +2,9 @@
 # The long fuzzing run: sets up the machine, builds the fuzz preset and runs
 # each libFuzzer target (all, or the ones named: scripts/fuzz.sh settings)
 # for TARNWICK_FUZZ_SECONDS (default 600) from its saved corpus, two targets
-# at a time. Leaks, inputs slower than TARNWICK_FUZZ_TIMEOUT seconds (default
-# 10) and inputs needing more than 2 GB are findings, as crashes are.
+# at a time. Findings are crashes, leaks, inputs slower than
+# TARNWICK_FUZZ_TIMEOUT seconds (default 10), a single allocation over 256 MB
+# and more than 2 GB in all.
 #
 # The grown corpus is kept in build/fuzz/corpus/<target>, findings in
 # build/fuzz/findings, logs in build/fuzz/logs. Ends with one line per target
@@ -48,7 +49,7 @@ fuzz_one() {
   [[ -f $dict ]] && options+=("-dict=$dict")
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     "$OUT/tests/fuzz/${name}_fuzzer" -max_total_time="$FUZZ_SECONDS" -timeout="$INPUT_TIMEOUT" \
-    -rss_limit_mb=2048 -detect_leaks=1 -print_final_stats=1 "${options[@]}" \
+    -rss_limit_mb=2048 -malloc_limit_mb=256 -detect_leaks=1 -print_final_stats=1 "${options[@]}" \
     -artifact_prefix="$OUT/findings/$name-" "$OUT/corpus/$name" "tests/fuzz/corpus/$name" \
     >"$OUT/logs/$name.log" 2>&1
 }
