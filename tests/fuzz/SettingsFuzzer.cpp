@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the settings store the way the program meets a
 // settings file: loaded from disk, every section opened and enumerated,
-// every key read as every type, then saved and loaded again. The store may
+// every key read as every type and written back, then saved and loaded again. The store may
 // refuse a text with the errors it documents; anything else is a fault.
 #include <cstddef>
 #include <cstdint>
@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "SettingsErrors.h"
@@ -55,22 +57,57 @@ void Tolerating(Operation Read) {
 
 void ReadAsEveryType(TXMLIniFile& Ini, const std::wstring& Key) {
   Tolerating([&] { Ini.GetNodeType(Key); });
-  Tolerating([&] { Ini.ReadString(Key, L"d"); });
   Tolerating([&] { Ini.ReadExpandString(Key, L"%PATH%"); });
-  Tolerating([&] { Ini.ReadInteger(Key, 1); });
-  Tolerating([&] { Ini.ReadInt64(Key, 1); });
-  Tolerating([&] { Ini.ReadFloat(Key, 1.5); });
-  Tolerating([&] { Ini.ReadCurrency(Key, Currency{}); });
-  Tolerating([&] { Ini.ReadBool(Key, true); });
-  Tolerating([&] { Ini.ReadDate(Key, TDateTime{}); });
-  Tolerating([&] { Ini.ReadTime(Key, TDateTime{}); });
-  Tolerating([&] { Ini.ReadDateTime(Key, TDateTime{}); });
-  std::vector<std::uint8_t> Buffer{1, 2, 3};
-  Tolerating([&] { Ini.ReadBinaryData(Key, Buffer); });
 }
 
-// Opens the section at Path, enumerates it, reads each of its keys, and
-// goes down into each child section that a path can name.
+template <typename Value>
+bool Same(const Value& A, const Value& B) {
+  if constexpr (std::is_floating_point_v<Value>) return A == B || (A != A && B != B);
+  else return A == B;
+}
+
+// Reads Key as one type, writes the value back and reads it again: the
+// value must survive. Floats and dates are written with fewer digits than
+// they hold, so for them it must survive from the second writing on.
+template <typename ReadOperation, typename WriteOperation>
+void CheckWrittenBack(ReadOperation Read, WriteOperation Write, int Writings = 1) {
+  std::optional<decltype(Read())> Value;
+  Tolerating([&] { Value = Read(); });
+  for (int I = 1; Value && I <= Writings; ++I) {
+    bool Written = false;
+    // A date outside the years 1 to 9999 is refused; nothing is written.
+    Tolerating([&] {
+      Write(*Value);
+      Written = true;
+    });
+    if (!Written) return;
+    const auto Again = Read();
+    if (I == Writings && !Same(Again, *Value)) Fail("a value written does not read back");
+    Value = Again;
+  }
+}
+
+void WriteEveryTypeBack(TXMLIniFile& Ini, const std::wstring& Key) {
+  CheckWrittenBack([&] { return Ini.ReadString(Key, L"d"); }, [&](const auto& V) { Ini.WriteString(Key, V); });
+  CheckWrittenBack([&] { return Ini.ReadInteger(Key, 1); }, [&](auto V) { Ini.WriteInteger(Key, V); });
+  CheckWrittenBack([&] { return Ini.ReadInt64(Key, 1); }, [&](auto V) { Ini.WriteInt64(Key, V); });
+  CheckWrittenBack([&] { return Ini.ReadCurrency(Key, Currency{}); }, [&](auto V) { Ini.WriteCurrency(Key, V); });
+  CheckWrittenBack([&] { return Ini.ReadBool(Key, true); }, [&](auto V) { Ini.WriteBool(Key, V); });
+  CheckWrittenBack(
+      [&] {
+        std::vector<std::uint8_t> Buffer{1, 2, 3};
+        Ini.ReadBinaryData(Key, Buffer);
+        return Buffer;
+      },
+      [&](const auto& V) { Ini.WriteBinaryData(Key, V); });
+  CheckWrittenBack([&] { return Ini.ReadFloat(Key, 1.5); }, [&](auto V) { Ini.WriteFloat(Key, V); }, 2);
+  CheckWrittenBack([&] { return Ini.ReadDate(Key, TDateTime{}); }, [&](auto V) { Ini.WriteDate(Key, V); }, 2);
+  CheckWrittenBack([&] { return Ini.ReadTime(Key, TDateTime{}); }, [&](auto V) { Ini.WriteTime(Key, V); }, 2);
+  CheckWrittenBack([&] { return Ini.ReadDateTime(Key, TDateTime{}); }, [&](auto V) { Ini.WriteDateTime(Key, V); }, 2);
+}
+
+// Opens the section at Path, enumerates it, reads and writes back each of
+// its keys, and goes down into each child section that a path can name.
 void WalkSection(TXMLIniFile& Ini, const std::wstring& Path, int Depth) {
   if (!Ini.OpenNode(Path, false) || !Ini.NodeExists(Path)) Fail("a walked section cannot be opened");
   const IXMLNode Section = Ini.CurrentNode();
@@ -85,6 +122,7 @@ void WalkSection(TXMLIniFile& Ini, const std::wstring& Path, int Depth) {
     const bool FirstOfItsName = Ini.ChildNodeByName(Names[I]) == Child;
     if (Child.type() != pugi::node_element) continue;
     ReadAsEveryType(Ini, Names[I]);
+    WriteEveryTypeBack(Ini, Names[I]);
     if (Ini.CurrentNode() != Section) Fail("a read moved the current section");
     // A path names an element by its UTF-8 bytes; a name that is no valid
     // UTF-8 cannot be spelled in one.
