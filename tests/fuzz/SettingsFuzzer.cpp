@@ -43,19 +43,20 @@ RegionalFormats OtherFormats() {
   return Formats;
 }
 
-// Runs Read; the store's own errors are the documented answer to a key of
+// Runs Run; the store's own errors are the documented answer to a key of
 // the wrong kind.
 template <typename Operation>
-void Tolerating(Operation Read) {
+void Tolerating(Operation Run) {
   try {
-    Read();
+    Run();
   } catch (const EConvertError&) {
   } catch (const EVariantTypeCastError&) {
   } catch (const EXMLDocError&) {
   }
 }
 
-void ReadAsEveryType(TXMLIniFile& Ini, const std::wstring& Key) {
+// The reads that have no write to check them against.
+void ReadTypeMarkAndExpansion(TXMLIniFile& Ini, const std::wstring& Key) {
   Tolerating([&] { Ini.GetNodeType(Key); });
   Tolerating([&] { Ini.ReadExpandString(Key, L"%PATH%"); });
 }
@@ -121,7 +122,7 @@ void WalkSection(TXMLIniFile& Ini, const std::wstring& Path, int Depth) {
     const IXMLNode Child = Ini.ChildNodes(I);
     const bool FirstOfItsName = Ini.ChildNodeByName(Names[I]) == Child;
     if (Child.type() != pugi::node_element) continue;
-    ReadAsEveryType(Ini, Names[I]);
+    ReadTypeMarkAndExpansion(Ini, Names[I]);
     WriteEveryTypeBack(Ini, Names[I]);
     if (Ini.CurrentNode() != Section) Fail("a read moved the current section");
     // A path names an element by its UTF-8 bytes; a name that is no valid
