@@ -13,7 +13,7 @@ export SOURCE_DATE_EPOCH=0
 bytes() {
   local hex="$*"
   hex=${hex// /}
-  printf "$(sed 's/../\\x&/g' <<<"$hex")"
+  printf '%b' "$(sed 's/../\\x&/g' <<<"$hex")"
 }
 
 # ------------------------------------------------------------------ settings
