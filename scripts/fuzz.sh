@@ -44,7 +44,8 @@ done
 
 # fuzz_one NAME: one target's run, output in its log.
 fuzz_one() {
-  local name=$1 dict=tests/fuzz/$name.dict options=()
+  local name=$1
+  local dict=tests/fuzz/$name.dict options=()
   mkdir -p "$OUT/corpus/$name"
   [[ -f $dict ]] && options+=("-dict=$dict")
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
