@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <cstring>
 #include <utility>
 
 #include "AreaReduction.h"
@@ -29,9 +30,31 @@ class PngReader {
   png_image Image_{};
 };
 
+std::uint32_t BigEndian32(const std::uint8_t* P) {
+  return std::uint32_t{P[0]} << 24 | std::uint32_t{P[1]} << 16 | std::uint32_t{P[2]} << 8 | P[3];
+}
+
+// libpng trusts a chunk's length and may allocate that much before reading
+// it, so a file of a hundred bytes could take gigabytes. Every chunk up to
+// the end chunk must lie within the file. Other files are left to libpng,
+// which names what is wrong with them.
+void CheckChunksInside(std::span<const std::uint8_t> Bytes) {
+  constexpr std::uint8_t Signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  constexpr std::size_t LengthAndType = 8;
+  constexpr std::size_t Checksum = 4;
+  if (Bytes.size() < sizeof Signature || std::memcmp(Bytes.data(), Signature, sizeof Signature) != 0) return;
+  for (std::size_t Chunk = sizeof Signature; Chunk + LengthAndType <= Bytes.size();) {
+    const std::uint64_t End = Chunk + LengthAndType + std::uint64_t{BigEndian32(&Bytes[Chunk])} + Checksum;
+    if (End > Bytes.size()) throw EPictureError(DamagedReason("途中で切れています"));
+    if (std::memcmp(&Bytes[Chunk + 4], "IEND", 4) == 0) return;
+    Chunk = static_cast<std::size_t>(End);
+  }
+}
+
 }  // namespace
 
 Picture DecodePng(std::span<const std::uint8_t> Bytes, int MaxLongSide, const PictureLimits& Limits) {
+  CheckChunksInside(Bytes);
   PngReader Reader;
   png_image& Image = Reader.Image();
   Reader.Check(png_image_begin_read_from_memory(&Image, Bytes.data(), Bytes.size()));

@@ -79,8 +79,9 @@ class TXMLIniFile {
   // EXMLDocError on failure and stays changed, so a later call tries again.
   void UpdateFile();
 
-  // Reads return Default for a missing key and raise EConvertError (dates:
-  // EVariantTypeCastError) for a text of the wrong kind. Writes create the
+  // Reads return Default for a missing key, raise EConvertError (dates:
+  // EVariantTypeCastError) for a text of the wrong kind and EXMLDocError for
+  // a key without a single text node (a section). Writes create the
   // key when missing and raise EXMLDocError for an invalid name or a key
   // without a single text node.
   std::int32_t ReadInteger(const std::wstring& TagName, std::int32_t Default, IXMLNode ParentNode = {});
