@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include <string>
+#include <cwchar>
+#include <iterator>
 
 // The order that e2e_inject hands to e2e_agent.dll inside the running
 // program, and the agent's answer: a named shared block per target process,
@@ -17,8 +18,14 @@ struct AgentOrder {
   char Answer[256];
 };
 
-inline std::wstring AgentOrderName(DWORD ProcessId) {
-  return L"Local\\TarnwickE2eAgentOrder." + std::to_wstring(ProcessId);
-}
+// The block's name for one process. No std::wstring: the agent must not
+// pull in the C++ runtime, whose static set-up allocates memory that
+// nothing frees when the agent unloads.
+struct AgentOrderName {
+  explicit AgentOrderName(DWORD ProcessId) {
+    std::swprintf(Text, std::size(Text), L"Local\\TarnwickE2eAgentOrder.%lu", static_cast<unsigned long>(ProcessId));
+  }
+  wchar_t Text[64];
+};
 
 }  // namespace e2e

@@ -3,7 +3,7 @@
 // loader lock is held: a global block and a posted message for a drop,
 // table probes for the counts.
 //   drop    posts Path to the settings window as the shell's WM_DROPFILES
-//   count   "handles N gdi N windows N" of this process
+//   count   "handles N gdi N windows N heap BYTES" of this process
 #include <windows.h>
 #include <shlobj.h>
 
@@ -78,19 +78,34 @@ int WindowCount() {
   return Count;
 }
 
+// Bytes in use in all the process's heaps, the C runtime's among them.
+long long HeapBusyBytes() {
+  HANDLE Heaps[256];
+  const DWORD Count = GetProcessHeaps(256, Heaps);
+  long long Busy = 0;
+  for (DWORD Index = 0; Index < Count && Index < 256; ++Index) {
+    if (!HeapLock(Heaps[Index])) continue;
+    PROCESS_HEAP_ENTRY Entry{};
+    while (HeapWalk(Heaps[Index], &Entry))
+      if (Entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) Busy += Entry.cbData;
+    HeapUnlock(Heaps[Index]);
+  }
+  return Busy;
+}
+
 void DoJob(e2e::AgentOrder& Order) {
   if (std::wcscmp(Order.Job, L"drop") == 0) {
     std::snprintf(Order.Answer, sizeof Order.Answer, "%s", PostDrop(Order.Path) ? "dropped" : "no-window");
   } else if (std::wcscmp(Order.Job, L"count") == 0) {
-    std::snprintf(Order.Answer, sizeof Order.Answer, "handles %d gdi %d windows %d", KernelHandleCount(),
-                  GdiObjectCount(), WindowCount());
+    std::snprintf(Order.Answer, sizeof Order.Answer, "handles %d gdi %d windows %d heap %lld", KernelHandleCount(),
+                  GdiObjectCount(), WindowCount(), HeapBusyBytes());
   } else {
     std::snprintf(Order.Answer, sizeof Order.Answer, "unknown-job");
   }
 }
 
 void Run() {
-  HANDLE Mapping = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, e2e::AgentOrderName(GetCurrentProcessId()).c_str());
+  HANDLE Mapping = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, e2e::AgentOrderName(GetCurrentProcessId()).Text);
   if (!Mapping) return;
   if (void* View = MapViewOfFile(Mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(e2e::AgentOrder))) {
     DoJob(*static_cast<e2e::AgentOrder*>(View));

@@ -2,9 +2,10 @@
 // program with a remote thread, for the end-to-end tests and the soak run.
 // Prints the agent's answer; exit code 1 on a failure, 2 on a usage error.
 //   e2e_inject drop PATH   drops PATH on the settings window, as the shell does
-//   e2e_inject count       "handles N gdi N windows N" of the program
+//   e2e_inject count       "handles N gdi N windows N heap BYTES" of the program
 //   e2e_inject self-check  loads the agent here, around known new objects, and
 //                          prints "ok ..." when its counts see exactly them
+//                          and a load of it leaves the heap as it was
 #include <windows.h>
 
 #include <cstdio>
@@ -55,7 +56,7 @@ class OrderBlock {
  public:
   OrderBlock(DWORD ProcessId, const std::wstring& Job, const std::wstring& Path)
       : Mapping_(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(e2e::AgentOrder),
-                                    e2e::AgentOrderName(ProcessId).c_str())) {
+                                    e2e::AgentOrderName(ProcessId).Text)) {
     if (!Mapping_) Fail("CreateFileMappingW");
     View_.reset(static_cast<e2e::AgentOrder*>(MapViewOfFile(Mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0)));
     if (!View_) Fail("MapViewOfFile");
@@ -118,6 +119,7 @@ std::string RunAgent(const std::wstring& Job, const std::wstring& Path) {
 
 struct Counts {
   int Handles = 0, Gdi = 0, Windows = 0;
+  long long Heap = 0;
 };
 
 Counts CountHere() {
@@ -125,13 +127,14 @@ Counts CountHere() {
   // DllMain refuses to stay, so this load runs the job and returns nothing.
   LoadLibraryW(AgentPath().c_str());
   Counts Result;
-  if (std::sscanf(Order.Answer().c_str(), "handles %d gdi %d windows %d", &Result.Handles, &Result.Gdi,
-                  &Result.Windows) != 3)
+  if (std::sscanf(Order.Answer().c_str(), "handles %d gdi %d windows %d heap %lld", &Result.Handles, &Result.Gdi,
+                  &Result.Windows, &Result.Heap) != 4)
     throw std::runtime_error("the agent did not count");
   return Result;
 }
 
-// The counts must rise by exactly the objects made between two loads.
+// The counts must rise by exactly the objects made between two loads, and a
+// third load must find the heap as the second left it.
 int SelfCheck() {
   constexpr int Made = 10;
   // The thread's first window brings its input method window along.
@@ -146,10 +149,12 @@ int SelfCheck() {
     Windows.emplace_back(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
   }
   const Counts After = CountHere();
+  const Counts Again = CountHere();
   const bool Exact = After.Handles - Before.Handles == Made && After.Gdi - Before.Gdi == Made &&
-                     After.Windows - Before.Windows == Made;
-  std::printf("%s: %d new of each; counted handles +%d gdi +%d windows +%d\n", Exact ? "ok" : "wrong", Made,
-              After.Handles - Before.Handles, After.Gdi - Before.Gdi, After.Windows - Before.Windows);
+                     After.Windows - Before.Windows == Made && Again.Heap == After.Heap;
+  std::printf("%s: %d new of each; counted handles +%d gdi +%d windows +%d; a load of the agent left %lld heap bytes\n",
+              Exact ? "ok" : "wrong", Made, After.Handles - Before.Handles, After.Gdi - Before.Gdi,
+              After.Windows - Before.Windows, Again.Heap - After.Heap);
   return Exact ? 0 : 1;
 }
 
