@@ -1,7 +1,8 @@
 // Loaded into the running program by e2e_inject, does one job from inside
 // it and unloads again (DllMain answers FALSE). Only what is safe while the
 // loader lock is held: a global block and a posted message for a drop,
-// table probes for the counts.
+// table probes and a heap walk for the counts. It uses no C++ runtime, which
+// would leave memory behind at each load.
 //   drop    posts Path to the settings window as the shell's WM_DROPFILES
 //   count   "handles N gdi N windows N heap BYTES" of this process
 #include <windows.h>
