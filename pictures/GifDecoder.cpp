@@ -53,6 +53,8 @@ class GifReader {
 
  private:
   static std::string ErrorText(int Error) {
+    // Reading from memory fails only where the data ends: the file is cut short.
+    if (Error == D_GIF_ERR_READ_FAILED) return DamagedReason("途中で切れています");
     const char* Text = GifErrorString(Error);
     return Text ? Text : "GIF error " + std::to_string(Error);
   }

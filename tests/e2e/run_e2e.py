@@ -378,6 +378,8 @@ def test_no_data_folder_ends_silently(p):
     check(p.main_state() == "none", "a settings window exists without a data folder")
 
 
+from picture_tests import *  # noqa: E402,F401,F403 - the hostile-picture tests
+
 TESTS = [value for name, value in list(globals().items()) if name.startswith("test_")]
 
 

@@ -1,0 +1,143 @@
+// Watches the running program from outside, for the end-to-end tests and the
+// soak run. Prints one line of answer (popups: one a second); exit code 2 on
+// a usage error.
+//   e2e_lookout error-box      "none", or the text of the program's message box
+//   e2e_lookout close-box      presses the message box's button: "closed" or "none"
+//   e2e_lookout answers        "yes N ms" when the settings window answers
+//                              WM_NULL within a second, else "no"
+//   e2e_lookout popups SECONDS counts the popups that appear, printing the
+//                              total every second, for SECONDS or until the
+//                              program ends
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <set>
+#include <string>
+
+namespace {
+
+HWND SettingsWindow() { return FindWindowW(L"TMainForm", L"Tarnwick"); }
+
+DWORD ProgramProcessId() {
+  DWORD ProcessId = 0;
+  if (HWND Window = SettingsWindow()) GetWindowThreadProcessId(Window, &ProcessId);
+  return ProcessId;
+}
+
+std::wstring ClassOf(HWND Window) {
+  wchar_t Name[64] = {};
+  GetClassNameW(Window, Name, 64);
+  return Name;
+}
+
+std::wstring TextOf(HWND Window) {
+  std::wstring Text(static_cast<std::size_t>(GetWindowTextLengthW(Window)) + 1, L'\0');
+  Text.resize(static_cast<std::size_t>(GetWindowTextW(Window, Text.data(), static_cast<int>(Text.size()))));
+  return Text;
+}
+
+void PrintUtf8(const std::wstring& Text) {
+  const int Bytes = WideCharToMultiByte(CP_UTF8, 0, Text.c_str(), static_cast<int>(Text.size()), nullptr, 0, nullptr, nullptr);
+  std::string Utf8(static_cast<std::size_t>(Bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, Text.c_str(), static_cast<int>(Text.size()), Utf8.data(), Bytes, nullptr, nullptr);
+  std::puts(Utf8.c_str());
+}
+
+// Visible top-level windows of the program's process with class ClassName.
+struct WindowSearch {
+  DWORD ProcessId;
+  const wchar_t* ClassName;
+  std::set<HWND> Found;
+};
+
+BOOL CALLBACK CollectWindow(HWND Window, LPARAM Param) {
+  auto& Search = *reinterpret_cast<WindowSearch*>(Param);
+  DWORD ProcessId = 0;
+  GetWindowThreadProcessId(Window, &ProcessId);
+  if (ProcessId == Search.ProcessId && IsWindowVisible(Window) && ClassOf(Window) == Search.ClassName)
+    Search.Found.insert(Window);
+  return TRUE;
+}
+
+std::set<HWND> ProgramWindows(DWORD ProcessId, const wchar_t* ClassName) {
+  WindowSearch Search{ProcessId, ClassName, {}};
+  if (ProcessId) EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&Search));
+  return Search.Found;
+}
+
+HWND MessageBoxWindow() {
+  const std::set<HWND> Boxes = ProgramWindows(ProgramProcessId(), L"#32770");
+  return Boxes.empty() ? nullptr : *Boxes.begin();
+}
+
+// The box's message is its longest static text; the icon is a static too.
+BOOL CALLBACK KeepLongestStatic(HWND Child, LPARAM Param) {
+  auto& Longest = *reinterpret_cast<std::wstring*>(Param);
+  if (ClassOf(Child) == L"Static") {
+    const std::wstring Text = TextOf(Child);
+    if (Text.size() > Longest.size()) Longest = Text;
+  }
+  return TRUE;
+}
+
+int ErrorBox() {
+  HWND Box = MessageBoxWindow();
+  std::wstring Message;
+  if (Box) EnumChildWindows(Box, KeepLongestStatic, reinterpret_cast<LPARAM>(&Message));
+  PrintUtf8(Box ? Message : L"none");
+  return 0;
+}
+
+int CloseBox() {
+  HWND Box = MessageBoxWindow();
+  if (Box) PostMessageW(Box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  std::puts(Box ? "closed" : "none");
+  return 0;
+}
+
+int Answers() {
+  DWORD_PTR Result = 0;
+  HWND Window = SettingsWindow();
+  const ULONGLONG Start = GetTickCount64();
+  const bool Answered =
+      Window && SendMessageTimeoutW(Window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &Result);
+  if (Answered) std::printf("yes %llu ms\n", GetTickCount64() - Start);
+  else std::puts("no");
+  return 0;
+}
+
+// A popup is a new window each time, so each new handle is one popup.
+int Popups(int Seconds) {
+  const DWORD ProcessId = ProgramProcessId();
+  std::set<HWND> Seen;
+  unsigned long long Total = 0;
+  const ULONGLONG End = GetTickCount64() + static_cast<ULONGLONG>(Seconds) * 1000;
+  ULONGLONG NextPrint = GetTickCount64() + 1000;
+  while (GetTickCount64() < End && ProgramProcessId() == ProcessId && ProcessId) {
+    const std::set<HWND> Visible = ProgramWindows(ProcessId, L"TSplashForm");
+    for (HWND Popup : Visible) Total += Seen.count(Popup) ? 0 : 1;
+    Seen = Visible;
+    if (GetTickCount64() >= NextPrint) {
+      std::printf("%llu\n", Total);
+      std::fflush(stdout);
+      NextPrint += 1000;
+    }
+    Sleep(50);
+  }
+  std::printf("%llu\n", Total);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string Command = argc > 1 ? argv[1] : "";
+  if (Command == "error-box") return ErrorBox();
+  if (Command == "close-box") return CloseBox();
+  if (Command == "answers") return Answers();
+  if (Command == "popups" && argc > 2) return Popups(std::atoi(argv[2]));
+  std::fputs("usage: e2e_lookout error-box | close-box | answers | popups SECONDS\n", stderr);
+  return 2;
+}
