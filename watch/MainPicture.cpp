@@ -34,16 +34,8 @@ void TMainForm::DropDstFileDrop(TObject*, const TStrings& Files, int, int) {
     EditWav->SetText(Name);
     return;
   }
-  // A damaged file keeps the name of the picture still shown, so that the
-  // settings saved at close name that one and not a file that fails again.
-  const std::wstring Previous = LabelPicture->Caption();
   LabelPicture->SetCaption(Name);
-  try {
-    LoadPicture();
-  } catch (...) {
-    LabelPicture->SetCaption(Previous);
-    throw;
-  }
+  LoadPicture();
 }
 
 }  // namespace tarnwick
