@@ -84,6 +84,26 @@ def peak_resident_kb(process):
     raise e2e.Failure("no VmHWM for the program's process")
 
 
+# The good picture's one colour, and how far the screen may round it.
+GOOD_COLOUR = (0x80, 0x40, 0x20)
+COLOUR_TOLERANCE = 4
+
+
+def shown_colour(p):
+    """The colour on screen at the centre of the settings window's picture."""
+    centre = run_helper(p, "e2e_lookout.exe", "picture-centre")
+    e2e.check(centre != "none", "the settings window shows no picture")
+    x, y = centre.split()
+    pixel = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8", "rgb:-"],
+                           env=p.env, stdin=subprocess.DEVNULL, capture_output=True, check=True).stdout
+    e2e.check(len(pixel) == 3, f"no pixel read at {centre}")
+    return tuple(pixel)
+
+
+def shows_good_picture(p):
+    return all(abs(a - b) <= COLOUR_TOLERANCE for a, b in zip(shown_colour(p), GOOD_COLOUR))
+
+
 def drop(p, path):
     e2e.check(run_helper(p, "e2e_inject.exe", "drop", path) == "dropped", f"could not drop {path}")
 
@@ -104,7 +124,9 @@ def test_hostile_pictures_are_reported_and_the_previous_picture_stays(p):
     without_window_manager_waits(p)
     running = p.start()
     p.wait_main_state("visible")
+    e2e.check(not shows_good_picture(p), "the built-in picture looks like the good one: the check would prove nothing")
     drop(p, paths["good.png"])
+    e2e.check(e2e.wait_until(lambda: shows_good_picture(p), 5), f"the good picture is not shown: {shown_colour(p)}")
     hostile = {"empty.jpg": "Empty input file", "huge.png": "100000 × 100000", "cut.gif": "途中で切れています",
                "huge.bmp": "大きすぎます"}
     for name, reason in hostile.items():
@@ -113,6 +135,8 @@ def test_hostile_pictures_are_reported_and_the_previous_picture_stays(p):
         e2e.check(run_helper(p, "e2e_lookout.exe", "answers").startswith("yes"), f"no answer within a second after {name}")
         peak = peak_resident_kb(running)
         e2e.check(peak < PEAK_RESIDENT_LIMIT_KB, f"peak resident memory {peak} kB after {name}")
+        e2e.check(shows_good_picture(p), f"the good picture went after {name}: {shown_colour(p)}")
     p.close_main(running)
-    e2e.check(f'<Picture Type="10">{paths["good.png"]}</Picture>'.encode() in p.read_settings(),
-              f"the good picture was not kept:\n{p.read_settings().decode()}")
+    # The failed name stays chosen, to be tried again at the next start.
+    e2e.check(f'<Picture Type="10">{paths["huge.bmp"]}</Picture>'.encode() in p.read_settings(),
+              f"the last name dropped was not kept:\n{p.read_settings().decode()}")

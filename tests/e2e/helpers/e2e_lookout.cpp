@@ -5,6 +5,8 @@
 //   e2e_lookout close-box      presses the message box's button: "closed" or "none"
 //   e2e_lookout answers        "yes N ms" when the settings window answers
 //                              WM_NULL within a second, else "no"
+//   e2e_lookout picture-centre the screen point "X Y" at the centre of the
+//                              settings window's shown picture, or "none"
 //   e2e_lookout popups SECONDS counts the popups that appear, printing the
 //                              total every second, for SECONDS or until the
 //                              program ends
@@ -108,6 +110,26 @@ int Answers() {
   return 0;
 }
 
+// The shown picture is the visible picture control; the built-in one beside
+// it is kept hidden.
+BOOL CALLBACK FindShownPicture(HWND Child, LPARAM Param) {
+  if (ClassOf(Child) != L"TImage" || !IsWindowVisible(Child)) return TRUE;
+  *reinterpret_cast<HWND*>(Param) = Child;
+  return FALSE;
+}
+
+int PictureCentre() {
+  HWND Picture = nullptr;
+  if (HWND Window = SettingsWindow()) EnumChildWindows(Window, FindShownPicture, reinterpret_cast<LPARAM>(&Picture));
+  RECT Bounds;
+  if (!Picture || !GetWindowRect(Picture, &Bounds)) {
+    std::puts("none");
+    return 0;
+  }
+  std::printf("%ld %ld\n", (Bounds.left + Bounds.right) / 2, (Bounds.top + Bounds.bottom) / 2);
+  return 0;
+}
+
 // A popup is a new window each time, so each new handle is one popup.
 int Popups(int Seconds) {
   const DWORD ProcessId = ProgramProcessId();
@@ -137,7 +159,8 @@ int main(int argc, char** argv) {
   if (Command == "error-box") return ErrorBox();
   if (Command == "close-box") return CloseBox();
   if (Command == "answers") return Answers();
+  if (Command == "picture-centre") return PictureCentre();
   if (Command == "popups" && argc > 2) return Popups(std::atoi(argv[2]));
-  std::fputs("usage: e2e_lookout error-box | close-box | answers | popups SECONDS\n", stderr);
+  std::fputs("usage: e2e_lookout error-box | close-box | answers | picture-centre | popups SECONDS\n", stderr);
   return 2;
 }
