@@ -4,9 +4,10 @@
 #include <functional>
 #include <memory>
 
-#include "CustomControl.h"
 #include "Picture.h"
+#include "PictureBitmap.h"
 #include "Timer.h"
+#include "WinControl.h"
 
 namespace tarnwick {
 
@@ -28,8 +29,9 @@ using TMouseEvent =
 
 // Shows a picture, scaled as Stretch, Proportional and Center say (see
 // PictureDestRect), on the colour of its container; an animated picture
-// plays while Animate is on.
-class TImage : public TCustomControl {
+// plays while Animate is on. Each frame is laid over the colour and scaled
+// once, when first shown at a size; showing it again is a plain copy.
+class TImage : public TWinControl {
  public:
   explicit TImage(TComponent* AOwner);
 
@@ -55,6 +57,8 @@ class TImage : public TCustomControl {
   // The animation's tick: shows the next frame. Runs from AnimationTimer.
   void AdvanceFrame();
   const TTimer& AnimationTimer() const { return *Timer_; }
+  // How many times a frame was laid out for showing since the image was made.
+  int FramesPrepared() const { return FramesPrepared_; }
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -62,12 +66,13 @@ class TImage : public TCustomControl {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
-  void Paint(HDC DC, const RECT& Client) override;
   void WndProc(TMessage& Message) override;
 
  private:
   void Changed();
   void StartFrame();
+  void PaintWindow();
+  RECT DrawFrame(HDC DC, const RECT& Client);
   void MouseUp(TMouseButton Button, const TMessage& Message);
 
   Picture Picture_;
@@ -79,9 +84,9 @@ class TImage : public TCustomControl {
   int Round_ = 0;
   bool Clicked_ = false;
   std::unique_ptr<TTimer> Timer_;
-  // The shown frame over the background, kept until either changes.
-  TGdiObject<HBITMAP> Bitmap_;
-  COLORREF BitmapBackground_ = 0;
+  // The frames as shown, kept until the picture, its place or the colour changes.
+  std::unique_ptr<TFrameSheet> Sheet_;
+  int FramesPrepared_ = 0;
 };
 
 // How long a frame stands in an animation, in milliseconds.

@@ -19,19 +19,23 @@ std::uint32_t Over(std::uint32_t Pixel, COLORREF Background) {
   return Result;
 }
 
-}  // namespace
-
-TGdiObject<HBITMAP> FrameOverBackground(const PictureFrame& Frame, COLORREF Background) {
-  if (Frame.Width <= 0 || Frame.Height <= 0) return {};
+// A top-down 32-bit DIB section of Width x Height; its pixels in Bits.
+TGdiObject<HBITMAP> DibSection(int Width, int Height, void** Bits) {
   BITMAPINFO Info{};
   Info.bmiHeader.biSize = sizeof Info.bmiHeader;
-  Info.bmiHeader.biWidth = Frame.Width;
-  Info.bmiHeader.biHeight = -Frame.Height;  // rows top-down, as the frame holds them
+  Info.bmiHeader.biWidth = Width;
+  Info.bmiHeader.biHeight = -Height;
   Info.bmiHeader.biPlanes = 1;
   Info.bmiHeader.biBitCount = 32;
   Info.bmiHeader.biCompression = BI_RGB;
+  return TGdiObject<HBITMAP>(CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, Bits, nullptr, 0));
+}
+
+// Frame as an opaque bitmap of its own size: its pixels over Background.
+TGdiObject<HBITMAP> FrameOverBackground(const PictureFrame& Frame, COLORREF Background) {
+  if (Frame.Width <= 0 || Frame.Height <= 0) return {};
   void* Bits = nullptr;
-  TGdiObject<HBITMAP> Bitmap(CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0));
+  TGdiObject<HBITMAP> Bitmap = DibSection(Frame.Width, Frame.Height, &Bits);
   if (!Bitmap) return {};
   auto* Pixels = static_cast<std::uint32_t*>(Bits);
   const std::size_t Count = std::min(Frame.Pixels.size(), static_cast<std::size_t>(Frame.Width) * Frame.Height);
@@ -40,6 +44,7 @@ TGdiObject<HBITMAP> FrameOverBackground(const PictureFrame& Frame, COLORREF Back
   return Bitmap;
 }
 
+// Draws Bitmap (Width x Height) into Dest of DC, smoothly scaled.
 void DrawScaled(HDC DC, const RECT& Dest, HBITMAP Bitmap, int Width, int Height) {
   const HDC Source = CreateCompatibleDC(DC);
   const HGDIOBJ Old = SelectObject(Source, Bitmap);
@@ -53,6 +58,76 @@ void DrawScaled(HDC DC, const RECT& Dest, HBITMAP Bitmap, int Width, int Height)
   SetStretchBltMode(DC, OldMode);
   SelectObject(Source, Old);
   DeleteDC(Source);
+}
+
+int Width(const RECT& Rect) { return Rect.right - Rect.left; }
+int Height(const RECT& Rect) { return Rect.bottom - Rect.top; }
+
+// How many frames from First fit the sheet, at least one.
+int SheetFrames(const Picture& Source, int First, const RECT& Visible) {
+  const std::int64_t FramePixels = std::max<std::int64_t>(1, std::int64_t{Width(Visible)} * Height(Visible));
+  const std::int64_t Fitting = std::max<std::int64_t>(1, MaxSheetPixels / FramePixels);
+  return static_cast<int>(std::min<std::int64_t>(Fitting, static_cast<std::int64_t>(Source.Frames.size()) - First));
+}
+
+}  // namespace
+
+TFrameSheet::TFrameSheet(const Picture& Source, int First, const RECT& Dest, const RECT& Client,
+                         COLORREF Background)
+    : First_(First), Count_(0), Dest_(Dest), Visible_{}, Background_(Background), DC_(nullptr), Previous_(nullptr) {
+  if (!IntersectRect(&Visible_, &Dest_, &Client)) {
+    // Nothing of the picture shows: every frame is drawn, as nothing.
+    Count_ = static_cast<int>(Source.Frames.size()) - First;
+    return;
+  }
+  const int Frames = SheetFrames(Source, First, Visible_);
+  void* Bits = nullptr;
+  Bitmap_ = DibSection(Width(Visible_), Height(Visible_) * Frames, &Bits);
+  if (!Bitmap_) return;
+  DC_ = CreateCompatibleDC(nullptr);
+  if (!DC_) return;
+  Previous_ = SelectObject(DC_, Bitmap_.get());
+  Count_ = Frames;
+  Prepared_.assign(static_cast<std::size_t>(Frames), false);
+}
+
+TFrameSheet::~TFrameSheet() {
+  if (!DC_) return;
+  SelectObject(DC_, Previous_);
+  DeleteDC(DC_);
+}
+
+bool TFrameSheet::Fits(int Frame, const RECT& Dest, const RECT& Client, COLORREF Background) const {
+  RECT Visible{};
+  IntersectRect(&Visible, &Dest, &Client);
+  return Frame >= First_ && Frame < First_ + Count_ && EqualRect(&Dest, &Dest_) && EqualRect(&Visible, &Visible_) &&
+         Background == Background_;
+}
+
+bool TFrameSheet::Draw(HDC DC, const Picture& Source, int Frame) {
+  if (!DC_) return false;
+  const int Row = Frame - First_;
+  const bool Preparing = !Prepared_[static_cast<std::size_t>(Row)];
+  if (Preparing) {
+    Prepare(Source.Frames[static_cast<std::size_t>(Frame)], Row);
+    Prepared_[static_cast<std::size_t>(Row)] = true;
+  }
+  BitBlt(DC, Visible_.left, Visible_.top, Width(Visible_), Height(Visible_), DC_, 0, Row * Height(Visible_), SRCCOPY);
+  return Preparing;
+}
+
+// Scales the frame over the background into its row of the sheet.
+void TFrameSheet::Prepare(const PictureFrame& Frame, int Row) {
+  const TGdiObject<HBITMAP> Opaque = FrameOverBackground(Frame, Background_);
+  if (!Opaque) return;
+  const int Top = Row * Height(Visible_);
+  // The picture's part outside the client area must not spill into the neighbouring rows.
+  const int Saved = SaveDC(DC_);
+  IntersectClipRect(DC_, 0, Top, Width(Visible_), Top + Height(Visible_));
+  RECT Target = Dest_;
+  OffsetRect(&Target, -Visible_.left, Top - Visible_.top);
+  DrawScaled(DC_, Target, Opaque.get(), Frame.Width, Frame.Height);
+  RestoreDC(DC_, Saved);
 }
 
 }  // namespace tarnwick
