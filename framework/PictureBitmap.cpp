@@ -31,15 +31,24 @@ TGdiObject<HBITMAP> DibSection(int Width, int Height, void** Bits) {
   return TGdiObject<HBITMAP>(CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, Bits, nullptr, 0));
 }
 
+// Lays Part (in frame coordinates) of Frame over Background into Target,
+// whose rows are Stride pixels apart.
+void LayOver(const PictureFrame& Frame, const RECT& Part, COLORREF Background, std::uint32_t* Target,
+             std::size_t Stride) {
+  for (int Y = Part.top; Y < Part.bottom; ++Y) {
+    const std::uint32_t* From = Frame.Pixels.data() + static_cast<std::size_t>(Y) * Frame.Width;
+    std::uint32_t* To = Target + static_cast<std::size_t>(Y - Part.top) * Stride;
+    for (int X = Part.left; X < Part.right; ++X) To[X - Part.left] = Over(From[X], Background);
+  }
+}
+
 // Frame as an opaque bitmap of its own size: its pixels over Background.
 TGdiObject<HBITMAP> FrameOverBackground(const PictureFrame& Frame, COLORREF Background) {
-  if (Frame.Width <= 0 || Frame.Height <= 0) return {};
   void* Bits = nullptr;
   TGdiObject<HBITMAP> Bitmap = DibSection(Frame.Width, Frame.Height, &Bits);
   if (!Bitmap) return {};
-  auto* Pixels = static_cast<std::uint32_t*>(Bits);
-  const std::size_t Count = std::min(Frame.Pixels.size(), static_cast<std::size_t>(Frame.Width) * Frame.Height);
-  for (std::size_t Index = 0; Index < Count; ++Index) Pixels[Index] = Over(Frame.Pixels[Index], Background);
+  LayOver(Frame, RECT{0, 0, Frame.Width, Frame.Height}, Background, static_cast<std::uint32_t*>(Bits),
+          static_cast<std::size_t>(Frame.Width));
   GdiFlush();
   return Bitmap;
 }
@@ -84,6 +93,7 @@ TFrameSheet::TFrameSheet(const Picture& Source, int First, const RECT& Dest, con
   void* Bits = nullptr;
   Bitmap_ = DibSection(Width(Visible_), Height(Visible_) * Frames, &Bits);
   if (!Bitmap_) return;
+  Bits_ = static_cast<std::uint32_t*>(Bits);
   DC_ = CreateCompatibleDC(nullptr);
   if (!DC_) return;
   Previous_ = SelectObject(DC_, Bitmap_.get());
@@ -116,11 +126,36 @@ bool TFrameSheet::Draw(HDC DC, const Picture& Source, int Frame) {
   return Preparing;
 }
 
-// Scales the frame over the background into its row of the sheet.
+// Lays the frame over the background into its row of the sheet, scaled
+// when it is shown at another size than its own.
 void TFrameSheet::Prepare(const PictureFrame& Frame, int Row) {
+  const int Top = Row * Height(Visible_);
+  if (Frame.Pixels.size() < static_cast<std::size_t>(Frame.Width) * static_cast<std::size_t>(Frame.Height))
+    FillBackground(Top);  // a frame short of pixels shows as the background
+  else if (Width(Dest_) == Frame.Width && Height(Dest_) == Frame.Height)
+    CopyOver(Frame, Top);
+  else
+    ScaleOver(Frame, Top);
+}
+
+void TFrameSheet::FillBackground(int Top) {
+  const TGdiObject<HBRUSH> Brush(CreateSolidBrush(Background_));
+  const RECT Rows{0, Top, Width(Visible_), Top + Height(Visible_)};
+  FillRect(DC_, &Rows, Brush.get());
+}
+
+// The frame's visible part, pixel for pixel, straight into the sheet's bits.
+void TFrameSheet::CopyOver(const PictureFrame& Frame, int Top) {
+  RECT Part = Visible_;
+  OffsetRect(&Part, -Dest_.left, -Dest_.top);
+  const std::size_t Stride = static_cast<std::size_t>(Width(Visible_));
+  GdiFlush();
+  LayOver(Frame, Part, Background_, Bits_ + Stride * static_cast<std::size_t>(Top), Stride);
+}
+
+void TFrameSheet::ScaleOver(const PictureFrame& Frame, int Top) {
   const TGdiObject<HBITMAP> Opaque = FrameOverBackground(Frame, Background_);
   if (!Opaque) return;
-  const int Top = Row * Height(Visible_);
   // The picture's part outside the client area must not spill into the neighbouring rows.
   const int Saved = SaveDC(DC_);
   IntersectClipRect(DC_, 0, Top, Width(Visible_), Top + Height(Visible_));

@@ -36,6 +36,9 @@ class TFrameSheet {
 
  private:
   void Prepare(const PictureFrame& Frame, int Row);
+  void FillBackground(int Top);
+  void CopyOver(const PictureFrame& Frame, int Top);
+  void ScaleOver(const PictureFrame& Frame, int Top);
 
   int First_;
   int Count_;
@@ -45,6 +48,7 @@ class TFrameSheet {
   std::vector<bool> Prepared_;
   HDC DC_;
   TGdiObject<HBITMAP> Bitmap_;
+  std::uint32_t* Bits_ = nullptr;
   HGDIOBJ Previous_;
 };
 

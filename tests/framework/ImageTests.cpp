@@ -124,6 +124,26 @@ TEST(FrameSheet, LaysEachFrameOverTheColourOnceAndDrawsOnlyItsPlace) {
   EXPECT_FALSE(Sheet.Fits(1, Dest, RECT{0, 0, 4, 4}, RGB(255, 255, 255)));
 }
 
+TEST(FrameSheet, CopiesAFrameShownAtItsOwnSizeFromItsVisiblePart) {
+  // Two frames of 2 x 2, left column red, right column green.
+  Picture Source = SolidPicture(2, 2, {40, 40});
+  for (PictureFrame& Frame : Source.Frames) Frame.Pixels = {0xFFFF0000u, 0xFF00FF00u, 0xFFFF0000u, 0xFF00FF00u};
+  const RECT Dest{-1, 5, 1, 7};  // the left column lies outside
+  const RECT Client{0, 0, 8, 8};
+  TFrameSheet Sheet(Source, 0, Dest, Client, RGB(0, 0, 255));
+  MemoryCanvas Canvas;
+  EXPECT_TRUE(Sheet.Draw(Canvas.DC(), Source, 1));
+  EXPECT_EQ(Canvas.At(0, 5), RGB(0, 255, 0));
+  EXPECT_EQ(Canvas.At(0, 6), RGB(0, 255, 0));
+  EXPECT_EQ(Canvas.At(1, 5), RGB(0, 0, 0));
+  EXPECT_EQ(Canvas.At(0, 4), RGB(0, 0, 0));
+
+  // A frame short of pixels shows as the background.
+  Source.Frames[0].Pixels.pop_back();
+  EXPECT_TRUE(Sheet.Draw(Canvas.DC(), Source, 0));
+  EXPECT_EQ(Canvas.At(0, 5), RGB(0, 0, 255));
+}
+
 TEST(FrameSheet, KeepsOnlyTheVisiblePartAndAsManyFramesAsItsBudget) {
   const Picture Source = SolidPicture(2, 2, {40, 40, 40});
   const RECT Client{0, 0, 4096, 4096};
