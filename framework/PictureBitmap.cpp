@@ -8,6 +8,8 @@ namespace {
 // Premultiplied Pixel over an opaque Background, in memory order B, G, R.
 std::uint32_t Over(std::uint32_t Pixel, COLORREF Background) {
   const std::uint32_t Alpha = Pixel >> 24;
+  // Most pixels of most pictures are opaque: nothing to mix.
+  if (Alpha == 255) return Pixel;
   const std::uint32_t Rest = 255 - Alpha;
   const std::uint32_t Under[3] = {GetBValue(Background), GetGValue(Background), GetRValue(Background)};
   std::uint32_t Result = 0xFF000000u;
