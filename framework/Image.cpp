@@ -24,7 +24,7 @@ int FrameDelay(const PictureFrame& Frame) { return Frame.DelayMs < 20 ? 100 : Fr
 
 TImage::TImage(TComponent* AOwner) : TWinControl(AOwner), Timer_(std::make_unique<TTimer>(nullptr)) {
   Timer_->SetEnabled(false);
-  Timer_->OnTimer = [this](TObject*) { AdvanceFrame(); };
+  Timer_->OnTimer = [this](TObject*) { AnimationTick(); };
 }
 
 void TImage::SetPicture(Picture Value) {
@@ -33,6 +33,7 @@ void TImage::SetPicture(Picture Value) {
   Picture_ = std::move(Value);
   FrameIndex_ = 0;
   Round_ = 0;
+  Paused_ = false;
   StartFrame();
   Changed();
 }
@@ -55,6 +56,7 @@ void TImage::SetCenter(bool Value) {
 void TImage::SetAnimate(bool Value) {
   Animate_ = Value;
   Round_ = 0;
+  Paused_ = false;
   StartFrame();
 }
 
@@ -63,6 +65,17 @@ void TImage::StartFrame() {
   const bool Playing = Animate_ && Picture_.Animated();
   if (Playing) Timer_->SetInterval(static_cast<unsigned>(FrameDelay(Picture_.Frames[FrameIndex_])));
   Timer_->SetEnabled(Playing);
+}
+
+// A hidden image (the settings window's, while it is hidden) would wake
+// the program at every frame for nothing: it waits for its next paint.
+void TImage::AnimationTick() {
+  if (HandleAllocated() && IsWindowVisible(Handle())) {
+    AdvanceFrame();
+    return;
+  }
+  Timer_->SetEnabled(false);
+  Paused_ = true;
 }
 
 void TImage::AdvanceFrame() {
@@ -93,6 +106,10 @@ void TImage::CreateParams(TCreateParams& Params) {
 // The frame and the colour around it are drawn side by side, never one
 // over the other, so the window needs no off-screen buffer.
 void TImage::PaintWindow() {
+  if (Paused_) {
+    Paused_ = false;
+    StartFrame();
+  }
   PAINTSTRUCT PaintInfo{};
   const HDC DC = BeginPaint(Handle(), &PaintInfo);
   RECT Client;

@@ -49,7 +49,8 @@ class TImage : public TWinControl {
 
   // Plays an animated picture: each frame stands for its delay (under 20 ms
   // counts as 100 ms, as browsers do), through LoopCount rounds (0: for
-  // ever), then the last frame stays. Off by default.
+  // ever), then the last frame stays. Off by default. While the image is
+  // not visible the animation waits at its frame.
   bool Animate() const { return Animate_; }
   void SetAnimate(bool Value);
   // The frame shown, counting from 0.
@@ -71,6 +72,7 @@ class TImage : public TWinControl {
  private:
   void Changed();
   void StartFrame();
+  void AnimationTick();
   void PaintWindow();
   RECT DrawFrame(HDC DC, const RECT& Client);
   void MouseUp(TMouseButton Button, const TMessage& Message);
@@ -82,6 +84,8 @@ class TImage : public TWinControl {
   bool Animate_ = false;
   int FrameIndex_ = 0;
   int Round_ = 0;
+  // The animation waits for the image to be shown.
+  bool Paused_ = false;
   bool Clicked_ = false;
   std::unique_ptr<TTimer> Timer_;
   // The frames as shown, kept until the picture, its place or the colour changes.

@@ -12,6 +12,7 @@
 #include "TestSupport.h"
 
 using namespace tarnwick;
+using tarnwick::testing::PumpFor;
 using tarnwick::testing::PumpUntil;
 using tarnwick::testing::SolidPicture;
 
@@ -72,8 +73,29 @@ TEST(Image, AnimationPlaysForEverOnlyForSeveralFrames) {
   for (int Tick = 0; Tick < 9; ++Tick) Image.AdvanceFrame();
   EXPECT_TRUE(Image.AnimationTimer().Running());
   EXPECT_EQ(Image.FrameIndex(), 1);
-  // And the timer drives it for real.
-  EXPECT_TRUE(PumpUntil([&] { return Image.FrameIndex() == 0; }));
+}
+
+TEST(Image, AnAnimationPlaysWhileShownAndWaitsWhileHidden) {
+  TForm Form(nullptr);
+  Form.SetBorderStyle(bsNone);
+  Form.SetBounds(0, 0, 40, 40);
+  auto* Image = new TImage(&Form);
+  Image->SetParent(&Form);
+  Image->SetAlign(alClient);
+  Image->SetPicture(SolidPicture(4, 4, {20, 20}));
+  Image->SetAnimate(true);
+  Form.Show();
+  EXPECT_TRUE(PumpUntil([&] { return Image->FrameIndex() == 1; }));
+
+  Form.SetVisible(false);
+  EXPECT_TRUE(PumpUntil([&] { return !Image->AnimationTimer().Running(); }));
+  const int Waiting = Image->FrameIndex();
+  PumpFor(100);
+  EXPECT_EQ(Image->FrameIndex(), Waiting);
+
+  Form.Show();
+  EXPECT_TRUE(PumpUntil([&] { return Image->FrameIndex() != Waiting; }));
+  EXPECT_TRUE(Image->AnimationTimer().Running());
 }
 
 // A memory DC over an 8 x 8 bitmap painted black.
