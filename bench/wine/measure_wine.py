@@ -19,17 +19,17 @@ popup: the popup showing a 600 x 600 GIF of 25 frames a second beside the
        minimal_animation_program.exe: 40 ready 600 x 600 frames, a 40 ms
        timer and one BitBlt a WM_PAINT, the floor of any animation.
 
-The two sides run at the same time, each in its own Xvfb, its own copy of one
-pristine Wine prefix and its own wineserver, so that neither's X server or
-wineserver works for the other. CPU is user + system time of the Wine process
-that runs the exe (found by its command line), taken over a window after
-start-up settled; the wineserver's and the X server's CPU over the same window
-are printed for context. The figure compared is the run time the scheduler
-counts for the process's threads (/proc/PID/task/*/schedstat, nanoseconds):
-utime + stime from /proc/PID/stat, printed beside it, counts 10 ms ticks,
-too coarse for a minute of idling. Memory is that process's VmRSS at the
-window's end. Both exes are measured as stripped copies, as the release
-ships: Wine reads a MinGW exe's debug sections into memory with the rest.
+All sides run at the same time, each in its own Xvfb, its own copy of one
+pristine Wine prefix and its own wineserver, so that none's X server or
+wineserver works for another. CPU is the run time the scheduler counts for
+the threads of the Wine process that runs the exe (found by its command
+line; /proc/PID/task/*/schedstat, in nanoseconds), taken over a window after
+start-up settled. utime + stime from /proc/PID/stat is printed beside it but
+counts 10 ms ticks, too coarse for a minute of idling; the wineserver's and
+the X server's CPU over the same window are printed for context. Memory is
+the process's VmRSS at the window's end. The exes run as stripped copies,
+as the release ships: Wine reads a MinGW exe's debug sections into memory
+with the rest.
 Each figure is the median over the repeats; the ratio compares it with the
 baseline's median of the same run. Lines read
 "figure | value | baseline | ratio | target".
