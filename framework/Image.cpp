@@ -127,8 +127,10 @@ RECT TImage::DrawFrame(HDC DC, const RECT& Client) {
   const RECT Dest = PictureDestRect(Picture_.NominalWidth, Picture_.NominalHeight, Client.right, Client.bottom,
                                     Stretch_, Proportional_, Center_);
   const COLORREF Background = ColorToRGB(Color());
-  if (!Sheet_ || !Sheet_->Fits(FrameIndex_, Dest, Client, Background))
+  if (!Sheet_ || !Sheet_->Fits(FrameIndex_, Dest, Client, Background)) {
+    Sheet_.reset();  // first: never two sheets at once
     Sheet_ = std::make_unique<TFrameSheet>(Picture_, FrameIndex_, Dest, Client, Background);
+  }
   if (Sheet_->Draw(DC, Picture_, FrameIndex_)) ++FramesPrepared_;
   return Sheet_->Covered();
 }
