@@ -1,18 +1,54 @@
 #!/usr/bin/env bash
-# Runs every benchmark, one step after another; each step prints lines of
-#   figure | value | baseline | ratio | target
-# with its baseline measured in the same run. Not part of scripts/test.sh:
-# it takes minutes and wants a quiet machine. Not niced: the figures are CPU
-# times, and a starved program would show fewer frames, not less work.
-#   bench/run.sh    (after the win64 preset is built)
+# The measurement command: builds the benchmarks (native Release, in
+# build/bench) and runs each measurement in turn. Every step prints its
+# figures as table rows, "| figure | value | baseline | ratio | target |",
+# each ratio against a baseline measured in the same run; the table of all
+# of them is printed again at the end. Not part of scripts/test.sh. Needs the
+# machine set up once by scripts/setup.sh (scripts/test.sh runs it).
 set -euo pipefail
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-win64=$root/build/win64
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$ROOT"
+SCRIPT_NAME="bench"
+# shellcheck source=scripts/common.sh
+source "$ROOT/scripts/common.sh"
+BUILD=$ROOT/build/bench
+LOGS=$ROOT/build/logs
+mkdir -p "$LOGS"
+ROWS=()
 
-step() { echo "== $*" >&2; }
+# measure TITLE CMD...: runs one measurement, showing its output, and keeps
+# the table rows it prints.
+measure() {
+  local title=$1 output; shift
+  step "$title"
+  output=$("$@" | tee /dev/stderr) || die "$title failed"
+  mapfile -t -O "${#ROWS[@]}" ROWS < <(grep '^| ' <<<"$output" || true)
+  step_done
+}
 
-step "idle cost under Wine: tarnwick.exe beside a minimal timer program, 60 s, 3 runs"
-python3 "$root/bench/wine/measure_wine.py" "$win64" idle
-step "popup cost under Wine: 600x600 GIF at 25 fps beside a still JPEG, 3 runs"
-python3 "$root/bench/wine/measure_wine.py" "$win64" popup
+step "Building the benchmarks (native Release, build/bench)"
+cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release >"$LOGS/bench-build.log" 2>&1 &&
+  cmake --build "$BUILD" --target picture_decode_benchmark >>"$LOGS/bench-build.log" 2>&1 ||
+  die "build failed; see build/logs/bench-build.log"
+step_done
+
+measure "JPEG decoding: loaded for display vs full size" "$BUILD/bench/picture_decode_benchmark"
+
+# The program itself under Wine: idle, and the popup playing an animation.
+# CPU time is the figure, so these run at normal priority, one at a time.
+step "Building the programs measured under Wine (win64, build/win64)"
+cmake --preset win64 >"$LOGS/bench-win64.log" 2>&1 &&
+  cmake --build --preset win64 --target tarnwick minimal_timer_program minimal_animation_program e2e_probe \
+    >>"$LOGS/bench-win64.log" 2>&1 ||
+  die "build failed; see build/logs/bench-win64.log"
+step_done
+measure "Idle under Wine: tarnwick.exe beside a minimal timer program (3 x 60 s)" \
+  python3 "$ROOT/bench/wine/measure_wine.py" "$ROOT/build/win64" idle
+measure "Popup under Wine: a 600x600 GIF at 25 fps beside a still JPEG (3 runs)" \
+  python3 "$ROOT/bench/wine/measure_wine.py" "$ROOT/build/win64" popup
+
+echo
+echo "| figure | value | baseline | ratio | target |"
+echo "|---|---|---|---|---|"
+printf '%s\n' "${ROWS[@]}"

@@ -31,8 +31,8 @@ the process's VmRSS at the window's end. The exes run as stripped copies,
 as the release ships: Wine reads a MinGW exe's debug sections into memory
 with the rest.
 Each figure is the median over the repeats; the ratio compares it with the
-baseline's median of the same run. Lines read
-"figure | value | baseline | ratio | target".
+baseline's median of the same run. Figures are table rows,
+"| figure | value | baseline | ratio | target |".
 """
 
 import argparse
@@ -320,7 +320,7 @@ def free_displays(count):
 
 def print_figure(name, value, baseline, unit, target):
     ratio = value / baseline if baseline else float("inf")
-    print(f"{name} | {value:.3f} {unit} | {baseline:.3f} {unit} | {ratio:.2f} | {target}")
+    print(f"| {name} | {value:.3f} {unit} | {baseline:.3f} {unit} | {ratio:.2f} | {target} |")
 
 
 def print_context(label, results):
@@ -405,8 +405,8 @@ def main():
         print_figure("idle CPU, tarnwick with an animated GIF chosen / minimal timer program",
                      medians["with-gif"]["cpu"], baseline["cpu"], "s", "<= 1.5")
         extra = program["rss"] - baseline["rss"]
-        print(f"idle VmRSS, tarnwick - minimal timer program | {program['rss']:.1f} MiB | "
-              f"{baseline['rss']:.1f} MiB | +{extra:.1f} MiB | <= +8 MiB")
+        print(f"| idle VmRSS, tarnwick - minimal timer program | {program['rss']:.1f} MiB | "
+              f"{baseline['rss']:.1f} MiB | +{extra:.1f} MiB | <= +8 MB |")
     else:
         gif, jpeg = (statistics.median(r["cpu"] * POPUP_LIFETIME / r["seconds"] for r in results[label])
                      for label in ("gif", "jpeg"))
