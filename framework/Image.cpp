@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include "ImageLayout.h"
-#include "PictureBitmap.h"
 
 namespace tarnwick {
 namespace {
@@ -23,15 +22,18 @@ unsigned ShiftState(WPARAM Keys) {
 
 int FrameDelay(const PictureFrame& Frame) { return Frame.DelayMs < 20 ? 100 : Frame.DelayMs; }
 
-TImage::TImage(TComponent* AOwner) : TCustomControl(AOwner), Timer_(std::make_unique<TTimer>(nullptr)) {
+TImage::TImage(TComponent* AOwner) : TWinControl(AOwner), Timer_(std::make_unique<TTimer>(nullptr)) {
   Timer_->SetEnabled(false);
-  Timer_->OnTimer = [this](TObject*) { AdvanceFrame(); };
+  Timer_->OnTimer = [this](TObject*) { AnimationTick(); };
 }
 
 void TImage::SetPicture(Picture Value) {
+  // The old frames go with their picture.
+  Sheet_.reset();
   Picture_ = std::move(Value);
   FrameIndex_ = 0;
   Round_ = 0;
+  Paused_ = false;
   StartFrame();
   Changed();
 }
@@ -54,6 +56,7 @@ void TImage::SetCenter(bool Value) {
 void TImage::SetAnimate(bool Value) {
   Animate_ = Value;
   Round_ = 0;
+  Paused_ = false;
   StartFrame();
 }
 
@@ -62,6 +65,17 @@ void TImage::StartFrame() {
   const bool Playing = Animate_ && Picture_.Animated();
   if (Playing) Timer_->SetInterval(static_cast<unsigned>(FrameDelay(Picture_.Frames[FrameIndex_])));
   Timer_->SetEnabled(Playing);
+}
+
+// A hidden image (the settings window's, while it is hidden) would wake
+// the program at every frame for nothing: it waits for its next paint.
+void TImage::AnimationTick() {
+  if (HandleAllocated() && IsWindowVisible(Handle())) {
+    AdvanceFrame();
+    return;
+  }
+  Timer_->SetEnabled(false);
+  Paused_ = true;
 }
 
 void TImage::AdvanceFrame() {
@@ -81,29 +95,44 @@ void TImage::AdvanceFrame() {
   Changed();
 }
 
-void TImage::Changed() {
-  Bitmap_.reset();
-  Invalidate();
-}
+void TImage::Changed() { Invalidate(); }
 
 void TImage::CreateParams(TCreateParams& Params) {
-  TCustomControl::CreateParams(Params);
+  TWinControl::CreateParams(Params);
   Params.WinClassName = L"TImage";
   Params.ClassStyle = CS_DBLCLKS;
 }
 
-void TImage::Paint(HDC DC, const RECT& Client) {
-  if (Picture_.Empty()) return;
-  const PictureFrame& Frame = Picture_.Frames[FrameIndex_];
-  const COLORREF Background = ColorToRGB(Color());
-  if (!Bitmap_ || BitmapBackground_ != Background) {
-    Bitmap_ = FrameOverBackground(Frame, Background);
-    BitmapBackground_ = Background;
+// The frame and the colour around it are drawn side by side, never one
+// over the other, so the window needs no off-screen buffer.
+void TImage::PaintWindow() {
+  if (Paused_) {
+    Paused_ = false;
+    StartFrame();
   }
-  if (!Bitmap_) return;
+  PAINTSTRUCT PaintInfo{};
+  const HDC DC = BeginPaint(Handle(), &PaintInfo);
+  RECT Client;
+  GetClientRect(Handle(), &Client);
+  const RECT Drawn = Picture_.Empty() ? RECT{} : DrawFrame(DC, Client);
+  const int Saved = SaveDC(DC);
+  ExcludeClipRect(DC, Drawn.left, Drawn.top, Drawn.right, Drawn.bottom);
+  FillRect(DC, &Client, Brush());
+  RestoreDC(DC, Saved);
+  EndPaint(Handle(), &PaintInfo);
+}
+
+// Draws the shown frame; the part of the client area it covers.
+RECT TImage::DrawFrame(HDC DC, const RECT& Client) {
   const RECT Dest = PictureDestRect(Picture_.NominalWidth, Picture_.NominalHeight, Client.right, Client.bottom,
                                     Stretch_, Proportional_, Center_);
-  DrawScaled(DC, Dest, Bitmap_.get(), Frame.Width, Frame.Height);
+  const COLORREF Background = ColorToRGB(Color());
+  if (!Sheet_ || !Sheet_->Fits(FrameIndex_, Dest, Client, Background)) {
+    Sheet_.reset();  // first: never two sheets at once
+    Sheet_ = std::make_unique<TFrameSheet>(Picture_, FrameIndex_, Dest, Client, Background);
+  }
+  if (Sheet_->Draw(DC, Picture_, FrameIndex_)) ++FramesPrepared_;
+  return Sheet_->Covered();
 }
 
 void TImage::WndProc(TMessage& Message) {
@@ -134,10 +163,17 @@ void TImage::WndProc(TMessage& Message) {
     case WM_CAPTURECHANGED:
       Clicked_ = false;
       break;
+    case WM_ERASEBKGND:
+      // The whole window is drawn at WM_PAINT.
+      Message.Result = 1;
+      return;
+    case WM_PAINT:
+      PaintWindow();
+      return;
     default:
       break;
   }
-  TCustomControl::WndProc(Message);
+  TWinControl::WndProc(Message);
 }
 
 void TImage::MouseUp(TMouseButton Button, const TMessage& Message) {

@@ -4,9 +4,10 @@
 #include <functional>
 #include <memory>
 
-#include "CustomControl.h"
 #include "Picture.h"
+#include "PictureBitmap.h"
 #include "Timer.h"
+#include "WinControl.h"
 
 namespace tarnwick {
 
@@ -28,8 +29,9 @@ using TMouseEvent =
 
 // Shows a picture, scaled as Stretch, Proportional and Center say (see
 // PictureDestRect), on the colour of its container; an animated picture
-// plays while Animate is on.
-class TImage : public TCustomControl {
+// plays while Animate is on. Each frame is laid over the colour and scaled
+// once, when first shown at a size; showing it again is a plain copy.
+class TImage : public TWinControl {
  public:
   explicit TImage(TComponent* AOwner);
 
@@ -47,7 +49,8 @@ class TImage : public TCustomControl {
 
   // Plays an animated picture: each frame stands for its delay (under 20 ms
   // counts as 100 ms, as browsers do), through LoopCount rounds (0: for
-  // ever), then the last frame stays. Off by default.
+  // ever), then the last frame stays. Off by default. While the image is
+  // not visible the animation waits at its frame.
   bool Animate() const { return Animate_; }
   void SetAnimate(bool Value);
   // The frame shown, counting from 0.
@@ -55,6 +58,8 @@ class TImage : public TCustomControl {
   // The animation's tick: shows the next frame. Runs from AnimationTimer.
   void AdvanceFrame();
   const TTimer& AnimationTimer() const { return *Timer_; }
+  // How many times a frame was laid out for showing since the image was made.
+  int FramesPrepared() const { return FramesPrepared_; }
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -62,12 +67,14 @@ class TImage : public TCustomControl {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
-  void Paint(HDC DC, const RECT& Client) override;
   void WndProc(TMessage& Message) override;
 
  private:
   void Changed();
   void StartFrame();
+  void AnimationTick();
+  void PaintWindow();
+  RECT DrawFrame(HDC DC, const RECT& Client);
   void MouseUp(TMouseButton Button, const TMessage& Message);
 
   Picture Picture_;
@@ -77,11 +84,13 @@ class TImage : public TCustomControl {
   bool Animate_ = false;
   int FrameIndex_ = 0;
   int Round_ = 0;
+  // The animation waits for the image to be shown.
+  bool Paused_ = false;
   bool Clicked_ = false;
   std::unique_ptr<TTimer> Timer_;
-  // The shown frame over the background, kept until either changes.
-  TGdiObject<HBITMAP> Bitmap_;
-  COLORREF BitmapBackground_ = 0;
+  // The frames as shown, kept until the picture, its place or the colour changes.
+  std::unique_ptr<TFrameSheet> Sheet_;
+  int FramesPrepared_ = 0;
 };
 
 // How long a frame stands in an animation, in milliseconds.

@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "Application.h"
 #include "Form.h"
 #include "Image.h"
 #include "ImageLayout.h"
+#include "PictureBitmap.h"
 #include "TestPictures.h"
 #include "TestSupport.h"
 
 using namespace tarnwick;
+using tarnwick::testing::PumpFor;
 using tarnwick::testing::PumpUntil;
 using tarnwick::testing::SolidPicture;
 
@@ -70,8 +73,147 @@ TEST(Image, AnimationPlaysForEverOnlyForSeveralFrames) {
   for (int Tick = 0; Tick < 9; ++Tick) Image.AdvanceFrame();
   EXPECT_TRUE(Image.AnimationTimer().Running());
   EXPECT_EQ(Image.FrameIndex(), 1);
-  // And the timer drives it for real.
-  EXPECT_TRUE(PumpUntil([&] { return Image.FrameIndex() == 0; }));
+}
+
+TEST(Image, AnAnimationPlaysWhileShownAndWaitsWhileHidden) {
+  TForm Form(nullptr);
+  Form.SetBorderStyle(bsNone);
+  Form.SetBounds(0, 0, 40, 40);
+  auto* Image = new TImage(&Form);
+  Image->SetParent(&Form);
+  Image->SetAlign(alClient);
+  Image->SetPicture(SolidPicture(4, 4, {20, 20}));
+  Image->SetAnimate(true);
+  Form.Show();
+  EXPECT_TRUE(PumpUntil([&] { return Image->FrameIndex() == 1; }));
+
+  Form.SetVisible(false);
+  EXPECT_TRUE(PumpUntil([&] { return !Image->AnimationTimer().Running(); }));
+  const int Waiting = Image->FrameIndex();
+  PumpFor(100);
+  EXPECT_EQ(Image->FrameIndex(), Waiting);
+
+  Form.Show();
+  EXPECT_TRUE(PumpUntil([&] { return Image->FrameIndex() != Waiting; }));
+  EXPECT_TRUE(Image->AnimationTimer().Running());
+}
+
+// A memory DC over an 8 x 8 bitmap painted black.
+class MemoryCanvas {
+ public:
+  MemoryCanvas() : DC_(CreateCompatibleDC(nullptr)), Bitmap_(CreateCompatibleBitmap(Screen_, 8, 8)) {
+    Previous_ = SelectObject(DC_, Bitmap_);
+    PatBlt(DC_, 0, 0, 8, 8, BLACKNESS);
+  }
+  ~MemoryCanvas() {
+    SelectObject(DC_, Previous_);
+    DeleteObject(Bitmap_);
+    DeleteDC(DC_);
+    ReleaseDC(nullptr, Screen_);
+  }
+  HDC DC() const { return DC_; }
+  COLORREF At(int X, int Y) const { return GetPixel(DC_, X, Y); }
+
+ private:
+  HDC Screen_ = GetDC(nullptr);
+  HDC DC_;
+  HBITMAP Bitmap_;
+  HGDIOBJ Previous_ = nullptr;
+};
+
+TEST(FrameSheet, LaysEachFrameOverTheColourOnceAndDrawsOnlyItsPlace) {
+  // Frame 0 opaque red, frame 1 blue at half alpha (premultiplied).
+  Picture Source = SolidPicture(2, 2, {40, 40}, 0, 0xFFFF0000u);
+  std::fill(Source.Frames[1].Pixels.begin(), Source.Frames[1].Pixels.end(), 0x80000080u);
+  const RECT Dest{2, 2, 6, 6};
+  const RECT Client{0, 0, 8, 8};
+  TFrameSheet Sheet(Source, 0, Dest, Client, RGB(255, 255, 255));
+  MemoryCanvas Canvas;
+
+  EXPECT_TRUE(Sheet.Draw(Canvas.DC(), Source, 1));
+  EXPECT_EQ(Canvas.At(3, 3), RGB(127, 127, 255));
+  EXPECT_EQ(Canvas.At(1, 1), RGB(0, 0, 0));
+  EXPECT_EQ(Canvas.At(6, 6), RGB(0, 0, 0));
+  EXPECT_TRUE(Sheet.Draw(Canvas.DC(), Source, 0));
+  EXPECT_EQ(Canvas.At(5, 5), RGB(255, 0, 0));
+  EXPECT_FALSE(Sheet.Draw(Canvas.DC(), Source, 1));  // prepared already
+  EXPECT_EQ(Canvas.At(2, 2), RGB(127, 127, 255));
+
+  EXPECT_TRUE(Sheet.Fits(1, Dest, Client, RGB(255, 255, 255)));
+  EXPECT_FALSE(Sheet.Fits(2, Dest, Client, RGB(255, 255, 255)));
+  EXPECT_FALSE(Sheet.Fits(1, Dest, Client, RGB(0, 0, 0)));
+  EXPECT_FALSE(Sheet.Fits(1, RECT{2, 2, 7, 7}, Client, RGB(255, 255, 255)));
+  EXPECT_FALSE(Sheet.Fits(1, Dest, RECT{0, 0, 4, 4}, RGB(255, 255, 255)));
+}
+
+TEST(FrameSheet, CopiesAFrameShownAtItsOwnSizeFromItsVisiblePart) {
+  // Two frames of 2 x 2, left column red, right column green.
+  Picture Source = SolidPicture(2, 2, {40, 40});
+  for (PictureFrame& Frame : Source.Frames) Frame.Pixels = {0xFFFF0000u, 0xFF00FF00u, 0xFFFF0000u, 0xFF00FF00u};
+  const RECT Dest{-1, 5, 1, 7};  // the left column lies outside
+  const RECT Client{0, 0, 8, 8};
+  TFrameSheet Sheet(Source, 0, Dest, Client, RGB(0, 0, 255));
+  MemoryCanvas Canvas;
+  EXPECT_TRUE(Sheet.Draw(Canvas.DC(), Source, 1));
+  EXPECT_EQ(Canvas.At(0, 5), RGB(0, 255, 0));
+  EXPECT_EQ(Canvas.At(0, 6), RGB(0, 255, 0));
+  EXPECT_EQ(Canvas.At(1, 5), RGB(0, 0, 0));
+  EXPECT_EQ(Canvas.At(0, 4), RGB(0, 0, 0));
+
+  // A frame short of pixels shows as the background.
+  Source.Frames[0].Pixels.pop_back();
+  EXPECT_TRUE(Sheet.Draw(Canvas.DC(), Source, 0));
+  EXPECT_EQ(Canvas.At(0, 5), RGB(0, 0, 255));
+}
+
+TEST(FrameSheet, KeepsOnlyTheVisiblePartAndAsManyFramesAsItsBudget) {
+  const Picture Source = SolidPicture(2, 2, {40, 40, 40});
+  const RECT Client{0, 0, 4096, 4096};
+  // Far larger than the client area: only the client area is kept.
+  const RECT Huge{-8000, -8000, 12000, 12000};
+  TFrameSheet Clipped(Source, 0, Huge, Client, 0);
+  const RECT Covered = Clipped.Covered();
+  EXPECT_TRUE(EqualRect(&Covered, &Client));
+  // A frame of 16 Mi pixels fills a sheet.
+  static_assert(MaxSheetPixels == 4096 * 4096);
+  EXPECT_TRUE(Clipped.Fits(0, Huge, Client, 0));
+  EXPECT_FALSE(Clipped.Fits(1, Huge, Client, 0));
+
+  TFrameSheet Later(Source, 1, Huge, Client, 0);
+  EXPECT_TRUE(Later.Fits(1, Huge, Client, 0));
+  EXPECT_FALSE(Later.Fits(2, Huge, Client, 0));
+
+  // Nothing visible: nothing kept, every frame fits.
+  TFrameSheet Outside(Source, 0, RECT{5000, 0, 5100, 100}, Client, 0);
+  const RECT None = Outside.Covered();
+  EXPECT_TRUE(IsRectEmpty(&None));
+  EXPECT_TRUE(Outside.Fits(2, RECT{5000, 0, 5100, 100}, Client, 0));
+}
+
+TEST(Image, PlayingAnAnimationPreparesEachFrameOnceUntilTheColourChanges) {
+  TForm Form(nullptr);
+  Form.SetBorderStyle(bsNone);
+  Form.SetBounds(0, 0, 60, 40);
+  auto* Image = new TImage(&Form);
+  Image->SetParent(&Form);
+  Image->SetAlign(alClient);
+  Image->SetStretch(true);
+  Image->SetPicture(SolidPicture(4, 4, {20, 20, 20}));
+  Form.Show();
+  const auto ShowNextFrames = [&](int Count) {
+    for (int Frame = 0; Frame < Count; ++Frame) {
+      Image->AdvanceFrame();
+      UpdateWindow(Image->Handle());
+    }
+  };
+  UpdateWindow(Image->Handle());
+  ShowNextFrames(9);
+  EXPECT_EQ(Image->FramesPrepared(), 3);
+
+  Form.SetColor(clWhite);
+  UpdateWindow(Image->Handle());
+  ShowNextFrames(5);
+  EXPECT_EQ(Image->FramesPrepared(), 6);
 }
 
 TEST(Image, ReportsClicksDoubleClicksAndReleasedButtons) {
