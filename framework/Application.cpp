@@ -1,7 +1,5 @@
 #include "Application.h"
 
-#include <objbase.h>
-
 #include <algorithm>
 
 #include "ApplicationEvents.h"
@@ -19,11 +17,11 @@ TApplication::~TApplication() {
   // Forms are owned windows of the application window: they go first.
   while (!Components().empty()) delete Components().back();
   Window_.reset();
-  if (ComReady_) CoUninitialize();
 }
 
+// Nothing in the program uses COM, so it is not prepared: ole32 and its
+// companions would only add to the resident memory of an idle program.
 void TApplication::Initialize() {
-  if (!ComReady_) ComReady_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   Handle();
 }
 

@@ -24,8 +24,7 @@ class TApplication : public TComponent {
   TApplication();
   ~TApplication() override;
 
-  // Prepares COM (apartment-threaded) for this thread and makes the
-  // application window.
+  // Makes the application window.
   void Initialize();
 
   // Shown in the taskbar and as the error report's caption; "" at first.
@@ -78,7 +77,6 @@ class TApplication : public TComponent {
   TCustomForm* MainForm_ = nullptr;
   bool ShowMainForm_ = true;
   bool Terminated_ = false;
-  bool ComReady_ = false;
   std::unique_ptr<TUtilityWindow> Window_;
   std::vector<TApplicationEvents*> Events_;
 };

@@ -27,10 +27,10 @@ TImage::TImage(TComponent* AOwner) : TWinControl(AOwner), Timer_(std::make_uniqu
   Timer_->OnTimer = [this](TObject*) { AnimationTick(); };
 }
 
-void TImage::SetPicture(Picture Value) {
+void TImage::SetPicture(std::shared_ptr<const Picture> Value) {
   // The old frames go with their picture.
   Sheet_.reset();
-  Picture_ = std::move(Value);
+  Picture_ = Value ? std::move(Value) : std::make_shared<const Picture>();
   FrameIndex_ = 0;
   Round_ = 0;
   Paused_ = false;
@@ -62,8 +62,8 @@ void TImage::SetAnimate(bool Value) {
 
 // Times the frame shown, while there is an animation to play.
 void TImage::StartFrame() {
-  const bool Playing = Animate_ && Picture_.Animated();
-  if (Playing) Timer_->SetInterval(static_cast<unsigned>(FrameDelay(Picture_.Frames[FrameIndex_])));
+  const bool Playing = Animate_ && Picture_->Animated();
+  if (Playing) Timer_->SetInterval(static_cast<unsigned>(FrameDelay(Picture_->Frames[FrameIndex_])));
   Timer_->SetEnabled(Playing);
 }
 
@@ -79,11 +79,11 @@ void TImage::AnimationTick() {
 }
 
 void TImage::AdvanceFrame() {
-  if (!Picture_.Animated()) return;
-  const int Count = static_cast<int>(Picture_.Frames.size());
+  if (!Picture_->Animated()) return;
+  const int Count = static_cast<int>(Picture_->Frames.size());
   if (FrameIndex_ + 1 < Count) {
     ++FrameIndex_;
-  } else if (Picture_.LoopCount == 0 || ++Round_ < Picture_.LoopCount) {
+  } else if (Picture_->LoopCount == 0 || ++Round_ < Picture_->LoopCount) {
     FrameIndex_ = 0;
   } else {
     Timer_->SetEnabled(false);
@@ -114,7 +114,7 @@ void TImage::PaintWindow() {
   const HDC DC = BeginPaint(Handle(), &PaintInfo);
   RECT Client;
   GetClientRect(Handle(), &Client);
-  const RECT Drawn = Picture_.Empty() ? RECT{} : DrawFrame(DC, Client);
+  const RECT Drawn = Picture_->Empty() ? RECT{} : DrawFrame(DC, Client);
   const int Saved = SaveDC(DC);
   ExcludeClipRect(DC, Drawn.left, Drawn.top, Drawn.right, Drawn.bottom);
   FillRect(DC, &Client, Brush());
@@ -124,14 +124,14 @@ void TImage::PaintWindow() {
 
 // Draws the shown frame; the part of the client area it covers.
 RECT TImage::DrawFrame(HDC DC, const RECT& Client) {
-  const RECT Dest = PictureDestRect(Picture_.NominalWidth, Picture_.NominalHeight, Client.right, Client.bottom,
+  const RECT Dest = PictureDestRect(Picture_->NominalWidth, Picture_->NominalHeight, Client.right, Client.bottom,
                                     Stretch_, Proportional_, Center_);
   const COLORREF Background = ColorToRGB(Color());
   if (!Sheet_ || !Sheet_->Fits(FrameIndex_, Dest, Client, Background)) {
     Sheet_.reset();  // first: never two sheets at once
-    Sheet_ = std::make_unique<TFrameSheet>(Picture_, FrameIndex_, Dest, Client, Background);
+    Sheet_ = std::make_unique<TFrameSheet>(*Picture_, FrameIndex_, Dest, Client, Background);
   }
-  if (Sheet_->Draw(DC, Picture_, FrameIndex_)) ++FramesPrepared_;
+  if (Sheet_->Draw(DC, *Picture_, FrameIndex_)) ++FramesPrepared_;
   return Sheet_->Covered();
 }
 

@@ -35,9 +35,13 @@ class TImage : public TWinControl {
  public:
   explicit TImage(TComponent* AOwner);
 
-  const Picture& GetPicture() const { return Picture_; }
-  // Shows Value from its first frame; empty by default.
-  void SetPicture(Picture Value);
+  const Picture& GetPicture() const { return *Picture_; }
+  // The picture itself, for another image to show without a copy of its
+  // frames (an animation's frames can take tens of megabytes).
+  const std::shared_ptr<const Picture>& SharedPicture() const { return Picture_; }
+  // Shows Value from its first frame; empty by default, and for null.
+  void SetPicture(std::shared_ptr<const Picture> Value);
+  void SetPicture(Picture Value) { SetPicture(std::make_shared<const Picture>(std::move(Value))); }
 
   // All off by default.
   bool Stretch() const { return Stretch_; }
@@ -77,7 +81,7 @@ class TImage : public TWinControl {
   RECT DrawFrame(HDC DC, const RECT& Client);
   void MouseUp(TMouseButton Button, const TMessage& Message);
 
-  Picture Picture_;
+  std::shared_ptr<const Picture> Picture_ = std::make_shared<const Picture>();
   bool Stretch_ = false;
   bool Proportional_ = false;
   bool Center_ = false;

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "Desktop.h"
+#include "SoundLibrary.h"
 
 namespace tarnwick {
 namespace {
@@ -88,10 +89,14 @@ class Win32Desktop final : public IDesktop {
     return Total.QuadPart;
   }
 
-  void PlayWaveFile(const std::wstring& Path) override { sndPlaySoundW(Path.c_str(), SND_ASYNC | SND_NODEFAULT); }
+  void PlayWaveFile(const std::wstring& Path) override {
+    if (const auto Play = SoundLibraryFunction<decltype(sndPlaySoundW)>("sndPlaySoundW"))
+      Play(Path.c_str(), SND_ASYNC | SND_NODEFAULT);
+  }
 
   void PlayWaveResource(const std::wstring& Name) override {
-    PlaySoundW(Name.c_str(), GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
+    if (const auto Play = SoundLibraryFunction<decltype(PlaySoundW)>("PlaySoundW"))
+      Play(Name.c_str(), GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
   }
 
   void ShowErrorReport(const std::wstring& Text, const std::wstring& Caption) override {

@@ -23,8 +23,9 @@ std::span<const std::uint8_t> BuiltinJpegBytes() {
 
 }  // namespace
 
-const Picture& BuiltinPicture() {
-  static const Picture Builtin = DecodePicture(BuiltinJpegBytes(), PictureFormat::pfJpeg);
+const std::shared_ptr<const Picture>& BuiltinPicture() {
+  static const std::shared_ptr<const Picture> Builtin =
+      std::make_shared<const Picture>(DecodePicture(BuiltinJpegBytes(), PictureFormat::pfJpeg));
   return Builtin;
 }
 

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <memory>
+
 #include "Picture.h"
 
 namespace tarnwick {
 
 // The picture shown when none is chosen: the JPEG stored in the program as
-// the RCDATA resource "BUILTIN", decoded on first use and kept. Raises
-// EPictureError when the resource is missing or cannot be decoded.
-const Picture& BuiltinPicture();
+// the RCDATA resource "BUILTIN", decoded on first use and kept, one copy for
+// every image that shows it. Raises EPictureError when the resource is
+// missing or cannot be decoded.
+const std::shared_ptr<const Picture>& BuiltinPicture();
 
 }  // namespace tarnwick

@@ -17,7 +17,7 @@ void TMainForm::LoadPicture() {
 }
 
 void TMainForm::ShowBuiltinPicture() {
-  Image->SetPicture(ImageDef->GetPicture());
+  Image->SetPicture(ImageDef->SharedPicture());
   LabelPicture->SetCaption(L"");
 }
 

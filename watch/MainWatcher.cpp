@@ -39,7 +39,7 @@ void TMainForm::ShowSplash() {
   // The popup's link to this window clears the slot when the popup goes.
   FSplash = Splash;
   try {
-    Splash->Image->SetPicture(Image->GetPicture());
+    Splash->Image->SetPicture(Image->SharedPicture());
     if (IsGifName(LabelPicture->Caption())) Splash->Image->SetAnimate(true);
     const Picture& Shown = Splash->Image->GetPicture();
     const TPopupSize Size =

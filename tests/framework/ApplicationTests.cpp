@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-
 #include <stdexcept>
 
 #include "Application.h"
@@ -32,11 +30,7 @@ TEST(ErrorReportText, AppendsAFullStopAfterACharacterAboveIt) {
   for (const auto& Case : Cases) EXPECT_EQ(ErrorReportText(Case.Message), Case.Text) << Case.Message;
 }
 
-TEST(Application, InitializePreparesComAndATitledApplicationWindow) {
-  // Already prepared, apartment-threaded, for this thread: a second call
-  // in the same mode only counts.
-  EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_FALSE);
-  CoUninitialize();
+TEST(Application, InitializeMakesATitledApplicationWindow) {
   wchar_t Title[32] = {};
   GetWindowTextW(Application().Handle(), Title, 32);
   EXPECT_STREQ(Title, L"Tarnwick");
