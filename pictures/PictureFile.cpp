@@ -21,6 +21,8 @@ std::vector<std::uint8_t> ReadPictureFile(const std::wstring& FileName) {
   std::error_code Failure;
   const std::uintmax_t Size = std::filesystem::file_size(Path, Failure);
   if (Failure) throw EPictureError("ファイルを開けません");
+  // Said plainly here rather than in each library's words.
+  if (Size == 0) throw EPictureError("ファイルが空です");
   if (Size > MaxPictureFileBytes)
     throw EPictureError("ファイルが大きすぎます (上限 " + std::to_string(MaxPictureFileBytes >> 20) + " MiB)");
   std::ifstream In(Path, std::ios::binary);

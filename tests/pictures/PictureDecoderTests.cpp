@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "PictureDecoder.h"
 #include "PictureErrors.h"
@@ -72,6 +73,11 @@ TEST(PictureDecoder, NamesTheFileAndTheReasonWhenItCannotRead) {
   CopyFixture("reference.png", Sound);
   EXPECT_THAT(ErrorOf(Sound), HasSubstr("を読み込めません: 対応していない拡張子です"));
   EXPECT_THAT(ErrorOf(Folder.File(L"missing.png")), HasSubstr("を読み込めません: ファイルを開けません"));
+  for (const wchar_t* Name : {L"empty.jpg", L"empty.png", L"empty.bmp", L"empty.gif"}) {
+    const std::wstring Empty = Folder.File(Name);
+    std::ofstream(NativePath(Empty), std::ios::binary).flush();
+    EXPECT_THAT(ErrorOf(Empty), HasSubstr("を読み込めません: ファイルが空です")) << ToUtf8(Name);
+  }
   const std::wstring Directory = Folder.File(L"folder.png");
   std::filesystem::create_directory(NativePath(Directory));
   EXPECT_THAT(ErrorOf(Directory), HasSubstr("を読み込めません: ファイルを開けません"));
