@@ -81,6 +81,10 @@ std::wstring FromAnsi(const std::string& Name) {
 struct DropContents {
   TStrings Files;
   POINT Point;
+  // A movable block, as the shell makes them: this process's to free. Any
+  // live block of the process heap can pass for a fixed one, so a fixed
+  // block is only read; freeing it could pull memory from under its owner.
+  bool Finish;
 };
 
 // What the drop block holds, or none when Block is not a well-formed drop
@@ -99,8 +103,9 @@ std::optional<DropContents> ReadDropBlock(HGLOBAL Block) {
   const std::size_t ListSize = Size - Header.pFiles;
   auto Files = Header.fWide ? NameList<wchar_t>(List, ListSize, [](const std::wstring& Name) { return Name; })
                             : NameList<char>(List, ListSize, FromAnsi);
-  if (!Files) return std::nullopt;
-  return DropContents{std::move(*Files), Header.pt};
+  // A drop holds at least one name.
+  if (!Files || Files->empty()) return std::nullopt;
+  return DropContents{std::move(*Files), Header.pt, Data != Block};
 }
 
 }  // namespace
@@ -134,13 +139,11 @@ void TDropDst::WndProc(TMessage& Message) {
   std::optional<DropContents> Contents;
   try {
     Contents = ReadDropBlock(Block);
-    if (Contents && !Contents->Files.empty() && FOnFileDrop)
-      FOnFileDrop(this, Contents->Files, Contents->Point.x, Contents->Point.y);
+    if (Contents && FOnFileDrop) FOnFileDrop(this, Contents->Files, Contents->Point.x, Contents->Point.y);
   } catch (...) {
     Application().HandleException(this);
   }
-  // Only a block read as a drop is ours to free.
-  if (Contents) DragFinish(static_cast<HDROP>(Block));
+  if (Contents && Contents->Finish) DragFinish(static_cast<HDROP>(Block));
 }
 
 }  // namespace tarnwick

@@ -20,8 +20,10 @@ using TFileDropEvent = std::function<void(TObject* Sender, const TStrings& Files
 // window: each drop of one or more files becomes one OnFileDrop event. A
 // WM_DROPFILES whose block is not a well-formed drop of this process (any
 // program can send any value) is ignored and left alone; a well-formed one
-// is finished. The window is registered as a drop target again whenever
-// the hook reports a new window.
+// is finished when it is a movable block, as the shell makes them, and
+// only read when it is a fixed one, which cannot be told from any other
+// block of the process heap. The window is registered as a drop target
+// again whenever the hook reports a new window.
 class TDropDst : public TControlHook {
  public:
   explicit TDropDst(TComponent* AOwner);

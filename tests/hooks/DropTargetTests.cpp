@@ -112,17 +112,21 @@ class DropTargetTest : public ::testing::Test {
     EXPECT_FALSE(Released(Block));
     GlobalFree(Block);
   }
-  // Sends a well-formed block: one event with exactly Files, unless there
-  // are none, and the block finished.
+  // Sends a well-formed block: one event with exactly Files; a movable
+  // block is finished, a fixed one (which any heap block could pass for)
+  // only read.
   void ExpectDrop(const std::string& Bytes, const TStrings& Files, UINT Flags = GHND) {
     const HGLOBAL Block = GlobalBlock(Bytes, Flags);
     Drops.clear();
     Send(Block);
-    EXPECT_EQ(Drops.size(), Files.empty() ? 0u : 1u);
-    if (Drops.size() == 1) {
-      EXPECT_EQ(Drops[0].Files, Files);
+    ASSERT_EQ(Drops.size(), 1u);
+    EXPECT_EQ(Drops[0].Files, Files);
+    if (Flags & GMEM_MOVEABLE) {
+      EXPECT_TRUE(Released(Block));
+    } else {
+      EXPECT_FALSE(ReleasedFixed(Block));
+      GlobalFree(Block);
     }
-    EXPECT_TRUE(Flags & GMEM_MOVEABLE ? Released(Block) : ReleasedFixed(Block));
   }
 
   RecordingDesktop Desktop;
@@ -204,8 +208,7 @@ TEST_F(DropTargetTest, ReadsEveryWellFormedBlock) {
       {"ANSI names", DropBytes(std::string("C:\\a.gif\0C:\\b.png\0\0", 19), false), GHND,
        {L"C:\\a.gif", L"C:\\b.png"}},
       {"list after a gap, not aligned", DropBytes(WideList({L"C:\\猫.jpg"}), true, 3), GHND, {L"C:\\猫.jpg"}},
-      {"fixed block", DropBytes(WideList({L"C:\\a.bmp"})), GPTR, {L"C:\\a.bmp"}},
-      {"empty list", DropBytes(WideList({})), GHND, {}},
+      {"fixed block, read and kept", DropBytes(WideList({L"C:\\a.bmp"})), GPTR, {L"C:\\a.bmp"}},
       {"trailing bytes after the list", DropBytes(WideList({L"C:\\a"}) + "junk"), GHND, {L"C:\\a"}},
   };
   for (const auto& Case : Cases) {
@@ -245,6 +248,7 @@ TEST_F(DropTargetTest, IgnoresAndKeepsMalformedBlocks) {
       {"no NUL at all", DropBytes(WideList({}, false) + "C\0:\0")},
       {"half a character at the end", DropBytes(Named.substr(0, Named.size() - 1))},
       {"ANSI list without its end", DropBytes(std::string("C:\\a.gif\0", 9), false)},
+      {"no names", DropBytes(WideList({}))},
   };
   for (const auto& Case : Cases) {
     SCOPED_TRACE(Case.Case);
@@ -286,7 +290,7 @@ TEST_F(DropTargetTest, SurvivesARandomBatchOfBlocks) {
   std::mt19937 Random(Seed);
   const auto Below = [&](unsigned Limit) { return std::uniform_int_distribution<unsigned>(0, Limit - 1)(Random); };
   for (int Round = 0; Round < 400; ++Round) {
-    std::vector<std::wstring> Names(Below(6));
+    std::vector<std::wstring> Names(1 + Below(5));
     for (std::wstring& Name : Names) {
       Name.resize(1 + Below(300));
       for (wchar_t& Unit : Name) Unit = static_cast<wchar_t>(1 + Below(0xFFFF));
