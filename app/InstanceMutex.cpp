@@ -8,8 +8,10 @@ constexpr wchar_t MutexName[] = L"Tarnwick/Fellmoor";
 
 bool InstanceMutex::Exists() {
   HANDLE Existing = OpenMutexW(SYNCHRONIZE, FALSE, MutexName);
+  // One this start may not open (an instance started elevated) exists too.
+  const bool Denied = !Existing && GetLastError() == ERROR_ACCESS_DENIED;
   if (Existing) CloseHandle(Existing);
-  return Existing != nullptr;
+  return Existing || Denied;
 }
 
 InstanceMutex::InstanceMutex() {

@@ -10,6 +10,6 @@ namespace tarnwick {
 // WindowWaitMs and only while the instance runs; a window that does not
 // answer within ReplyTimeoutMs is given up, so a hung instance cannot hang
 // every later start. Returns whether the window took the request.
-bool SendShowRequest(HWND From, ULONG_PTR Parameters, DWORD WindowWaitMs = 10000, DWORD ReplyTimeoutMs = 5000);
+bool SendShowRequest(HWND From, ULONG_PTR Parameters, DWORD WindowWaitMs = 30000, DWORD ReplyTimeoutMs = 5000);
 
 }  // namespace tarnwick
