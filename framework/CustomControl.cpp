@@ -1,6 +1,7 @@
 #include "CustomControl.h"
 
 #include "GdiObject.h"
+#include "PaintScope.h"
 
 namespace tarnwick {
 namespace {
@@ -42,8 +43,8 @@ void TCustomControl::WndProc(TMessage& Message) {
 }
 
 void TCustomControl::PaintBuffered() {
-  PAINTSTRUCT PaintInfo{};
-  const HDC Screen = BeginPaint(Handle(), &PaintInfo);
+  const TPaintScope Painting(Handle());
+  const HDC Screen = Painting.DC();
   RECT Client;
   GetClientRect(Handle(), &Client);
   if (Client.right > 0 && Client.bottom > 0) {
@@ -54,7 +55,6 @@ void TCustomControl::PaintBuffered() {
     if (OldFont) SelectObject(Buffer.Get(), OldFont);
     BitBlt(Screen, 0, 0, Client.right, Client.bottom, Buffer.Get(), 0, 0, SRCCOPY);
   }
-  EndPaint(Handle(), &PaintInfo);
 }
 
 }  // namespace tarnwick

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "ImageLayout.h"
+#include "PaintScope.h"
 
 namespace tarnwick {
 namespace {
@@ -110,8 +111,8 @@ void TImage::PaintWindow() {
     Paused_ = false;
     StartFrame();
   }
-  PAINTSTRUCT PaintInfo{};
-  const HDC DC = BeginPaint(Handle(), &PaintInfo);
+  const TPaintScope Painting(Handle());
+  const HDC DC = Painting.DC();
   RECT Client;
   GetClientRect(Handle(), &Client);
   const RECT Drawn = Picture_->Empty() ? RECT{} : DrawFrame(DC, Client);
@@ -119,7 +120,6 @@ void TImage::PaintWindow() {
   ExcludeClipRect(DC, Drawn.left, Drawn.top, Drawn.right, Drawn.bottom);
   FillRect(DC, &Client, Brush());
   RestoreDC(DC, Saved);
-  EndPaint(Handle(), &PaintInfo);
 }
 
 // Draws the shown frame; the part of the client area it covers.
