@@ -3,6 +3,8 @@
 #include <mmsystem.h>
 #include <shlobj.h>
 
+#include <type_traits>
+
 #include "Desktop.h"
 #include "SoundLibrary.h"
 
@@ -88,6 +90,11 @@ class Win32Desktop final : public IDesktop {
     if (!GetDiskFreeSpaceExW(RootPath.c_str(), nullptr, &Total, nullptr)) return std::nullopt;
     return Total.QuadPart;
   }
+
+  // The functions are found by name; their types, calling convention
+  // included, come from the system's own declarations.
+  static_assert(std::is_same_v<decltype(&sndPlaySoundW), BOOL(WINAPI*)(LPCWSTR, UINT)>);
+  static_assert(std::is_same_v<decltype(&PlaySoundW), BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD)>);
 
   void PlayWaveFile(const std::wstring& Path) override {
     if (const auto Play = SoundLibraryFunction<decltype(sndPlaySoundW)>("sndPlaySoundW"))
