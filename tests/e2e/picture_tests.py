@@ -126,7 +126,7 @@ def test_hostile_pictures_are_reported_and_the_previous_picture_stays(p):
     p.wait_main_state("visible")
     e2e.check(not shows_good_picture(p), "the built-in picture looks like the good one: the check would prove nothing")
     drop(p, paths["good.png"])
-    e2e.check(e2e.wait_until(lambda: shows_good_picture(p), 5), f"the good picture is not shown: {shown_colour(p)}")
+    e2e.check(e2e.wait_until(lambda: shows_good_picture(p), 15), f"the good picture is not shown: {shown_colour(p)}")
     hostile = {"empty.jpg": "ファイルが空です", "huge.png": "100000 × 100000", "cut.gif": "途中で切れています",
                "huge.bmp": "大きすぎます"}
     for name, reason in hostile.items():
