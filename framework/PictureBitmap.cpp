@@ -91,7 +91,10 @@ TFrameSheet::TFrameSheet(const Picture& Source, int First, const RECT& Dest, con
     Count_ = static_cast<int>(Source.Frames.size()) - First;
     return;
   }
-  const int Frames = SheetFrames(Source, First, Visible_);
+  // The whole animation when it fits, so that a sheet begun part way is
+  // not made again when the animation comes round to its first frame.
+  if (SheetFrames(Source, 0, Visible_) == static_cast<int>(Source.Frames.size())) First_ = 0;
+  const int Frames = SheetFrames(Source, First_, Visible_);
   void* Bits = nullptr;
   Bitmap_ = DibSection(Width(Visible_), Height(Visible_) * Frames, &Bits);
   if (!Bitmap_) return;
@@ -120,24 +123,25 @@ bool TFrameSheet::Draw(HDC DC, const Picture& Source, int Frame) {
   if (!DC_) return false;
   const int Row = Frame - First_;
   const bool Preparing = !Prepared_[static_cast<std::size_t>(Row)];
-  if (Preparing) {
-    Prepare(Source.Frames[static_cast<std::size_t>(Frame)], Row);
-    Prepared_[static_cast<std::size_t>(Row)] = true;
-  }
+  // A frame that could not be laid out is tried again at the next paint.
+  if (Preparing) Prepared_[static_cast<std::size_t>(Row)] = Prepare(Source.Frames[static_cast<std::size_t>(Frame)], Row);
   BitBlt(DC, Visible_.left, Visible_.top, Width(Visible_), Height(Visible_), DC_, 0, Row * Height(Visible_), SRCCOPY);
   return Preparing;
 }
 
 // Lays the frame over the background into its row of the sheet, scaled
-// when it is shown at another size than its own.
-void TFrameSheet::Prepare(const PictureFrame& Frame, int Row) {
+// when it is shown at another size than its own; false when it could not be.
+bool TFrameSheet::Prepare(const PictureFrame& Frame, int Row) {
   const int Top = Row * Height(Visible_);
-  if (Frame.Pixels.size() < static_cast<std::size_t>(Frame.Width) * static_cast<std::size_t>(Frame.Height))
+  if (Frame.Pixels.size() < static_cast<std::size_t>(Frame.Width) * static_cast<std::size_t>(Frame.Height)) {
     FillBackground(Top);  // a frame short of pixels shows as the background
-  else if (Width(Dest_) == Frame.Width && Height(Dest_) == Frame.Height)
+    return true;
+  }
+  if (Width(Dest_) == Frame.Width && Height(Dest_) == Frame.Height) {
     CopyOver(Frame, Top);
-  else
-    ScaleOver(Frame, Top);
+    return true;
+  }
+  return ScaleOver(Frame, Top);
 }
 
 void TFrameSheet::FillBackground(int Top) {
@@ -155,9 +159,9 @@ void TFrameSheet::CopyOver(const PictureFrame& Frame, int Top) {
   LayOver(Frame, Part, Background_, Bits_ + Stride * static_cast<std::size_t>(Top), Stride);
 }
 
-void TFrameSheet::ScaleOver(const PictureFrame& Frame, int Top) {
+bool TFrameSheet::ScaleOver(const PictureFrame& Frame, int Top) {
   const TGdiObject<HBITMAP> Opaque = FrameOverBackground(Frame, Background_);
-  if (!Opaque) return;
+  if (!Opaque) return false;
   // The picture's part outside the client area must not spill into the neighbouring rows.
   const int Saved = SaveDC(DC_);
   IntersectClipRect(DC_, 0, Top, Width(Visible_), Top + Height(Visible_));
@@ -165,6 +169,7 @@ void TFrameSheet::ScaleOver(const PictureFrame& Frame, int Top) {
   OffsetRect(&Target, -Visible_.left, Top - Visible_.top);
   DrawScaled(DC_, Target, Opaque.get(), Frame.Width, Frame.Height);
   RestoreDC(DC_, Saved);
+  return true;
 }
 
 }  // namespace tarnwick

@@ -35,10 +35,10 @@ class TFrameSheet {
   bool Draw(HDC DC, const Picture& Source, int Frame);
 
  private:
-  void Prepare(const PictureFrame& Frame, int Row);
+  bool Prepare(const PictureFrame& Frame, int Row);
   void FillBackground(int Top);
   void CopyOver(const PictureFrame& Frame, int Top);
-  void ScaleOver(const PictureFrame& Frame, int Top);
+  bool ScaleOver(const PictureFrame& Frame, int Top);
 
   int First_;
   int Count_;

@@ -207,9 +207,11 @@ TEST(Image, PlayingAnAnimationPreparesEachFrameOnceUntilTheColourChanges) {
     }
   };
   UpdateWindow(Image->Handle());
-  ShowNextFrames(9);
+  ShowNextFrames(10);
   EXPECT_EQ(Image->FramesPrepared(), 3);
 
+  // A new colour part way through: the new sheet still holds every frame,
+  // so coming round to the first frame makes no other.
   Form.SetColor(clWhite);
   UpdateWindow(Image->Handle());
   ShowNextFrames(5);
