@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the settings store the way the program meets a
 // settings file: loaded from disk, every section opened and enumerated,
-// every key read as every type and written back, then saved and loaded again. The store may
-// refuse a text with the errors it documents; anything else is a fault.
+// every key read as every type and written back, then its document saved
+// to bytes and loaded again (the file replacement itself is tested apart).
+// The store may refuse a text with the errors it documents; anything else
+// is a fault.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

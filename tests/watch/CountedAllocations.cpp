@@ -12,7 +12,8 @@ std::atomic<std::size_t> Allocations{0};
 }  // namespace
 
 // The standard library's other forms (arrays, nothrow) go through these,
-// so replacing them counts every allocation.
+// so replacing them counts every allocation but the over-aligned ones,
+// which nothing here makes.
 void* operator new(std::size_t Size) {
   if (Counting) ++Allocations;
   if (void* Block = std::malloc(Size ? Size : 1)) return Block;
