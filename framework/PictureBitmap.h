@@ -16,8 +16,8 @@ inline constexpr std::int64_t MaxSheetPixels = std::int64_t{16} << 20;
 // A picture's frames laid over an opaque background and scaled to where
 // they are shown, each once, when first drawn; drawing a frame again is a
 // single BitBlt. Only the part of Dest inside Client is kept. The sheet
-// holds consecutive frames from First, as many as MaxSheetPixels allows and
-// at least one.
+// holds every frame when MaxSheetPixels allows, else consecutive frames from
+// First, as many as it allows and at least one.
 class TFrameSheet {
  public:
   // A sheet whose bitmap cannot be made draws nothing and fits nothing.

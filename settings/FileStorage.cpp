@@ -7,7 +7,7 @@
 namespace tarnwick {
 
 bool IsTemporaryFileOf(std::wstring_view Leaf, std::wstring_view Candidate) {
-  const std::wstring Prefix = std::wstring(Leaf) + L".~";
+  const std::wstring Prefix = std::wstring(Leaf) + std::wstring(TemporaryMark);
   if (Candidate.size() <= Prefix.size() || Candidate.substr(0, Prefix.size()) != Prefix) return false;
   const std::wstring_view Number = Candidate.substr(Prefix.size());
   return std::all_of(Number.begin(), Number.end(), [](wchar_t C) { return C >= L'0' && C <= L'9'; });

@@ -25,11 +25,16 @@ std::string ReadWholeFile(const std::wstring& Name);
 // removes the new file on failure.
 void ReplaceFileContents(const std::wstring& Name, std::string_view Bytes);
 
+// What a save's new file adds to the name it replaces, before the saving
+// process's id: the mark that ReplaceFileContents also clears up by.
+inline constexpr std::wstring_view TemporaryMark = L".~";
+
 // The name of the new file that ReplaceFileContents writes beside Name.
 std::wstring TemporaryFileName(const std::wstring& Name);
 
 // Whether Candidate, a name in the folder of the file named Leaf, is a new
-// file of a save of that file by any process: Leaf, ".~" and a number.
+// file of a save of that file by any process: Leaf, TemporaryMark and a
+// number.
 bool IsTemporaryFileOf(std::wstring_view Leaf, std::wstring_view Candidate);
 
 // Messages shared by the platform implementations.

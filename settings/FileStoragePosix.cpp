@@ -91,7 +91,7 @@ std::string ReadWholeFile(const std::wstring& Name) {
 }
 
 std::wstring TemporaryFileName(const std::wstring& Name) {
-  return Name + L".~" + std::to_wstring(::getpid());
+  return Name + std::wstring(TemporaryMark) + std::to_wstring(::getpid());
 }
 
 void ReplaceFileContents(const std::wstring& Name, std::string_view Bytes) {

@@ -44,7 +44,7 @@ void RemoveLeftTemporaries(const std::wstring& Name) {
   const std::wstring Folder = Name.substr(0, Slash + 1);
   const std::wstring Leaf = Name.substr(Slash + 1);
   WIN32_FIND_DATAW Found;
-  const HANDLE Search = FindFirstFileW((Name + L".~*").c_str(), &Found);
+  const HANDLE Search = FindFirstFileW((Name + std::wstring(TemporaryMark) + L"*").c_str(), &Found);
   if (Search == INVALID_HANDLE_VALUE) return;
   do {
     if (!(Found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTemporaryFileOf(Leaf, Found.cFileName))
@@ -79,7 +79,7 @@ std::string ReadWholeFile(const std::wstring& Name) {
 }
 
 std::wstring TemporaryFileName(const std::wstring& Name) {
-  return Name + L".~" + std::to_wstring(GetCurrentProcessId());
+  return Name + std::wstring(TemporaryMark) + std::to_wstring(GetCurrentProcessId());
 }
 
 void ReplaceFileContents(const std::wstring& Name, std::string_view Bytes) {
