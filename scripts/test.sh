@@ -163,30 +163,35 @@ if is_built win64; then
   run_e2e
 fi
 
-# run_fuzzers: each libFuzzer target for a bounded time from its saved
-# corpus; new inputs go to build/fuzz/corpus, crashes to build/fuzz/findings
+# run_fuzzers: every libFuzzer target for a bounded time, through the long
+# fuzzing run's own script, so both runs fuzz with the same options and
+# limits; new inputs go to build/fuzz/corpus, findings to build/fuzz/findings
 # (copy a finding into tests/fuzz/corpus/<name>/ to keep it as a regression).
 FUZZ_SECONDS=${TARNWICK_FUZZ_SECONDS:-20}
 run_fuzzers() {
-  local fuzzer name passed=0 failed=0
+  local log=$LOGS/fuzz.log summary clean failed
   step "Fuzzing for ${FUZZ_SECONDS} s per target"
-  mkdir -p build/fuzz/findings
-  for fuzzer in build/fuzz/tests/fuzz/*_fuzzer; do
-    name=$(basename "$fuzzer" _fuzzer)
-    mkdir -p "build/fuzz/corpus/$name"
-    if logged "$LOGS/fuzz-$name.log" "$fuzzer" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 \
-        -artifact_prefix="build/fuzz/findings/$name-" "build/fuzz/corpus/$name" "tests/fuzz/corpus/$name"; then
-      passed=$((passed + 1))
-      echo "    $name: $(grep -m1 -o 'Done [0-9]* runs' "$LOGS/fuzz-$name.log"), no crash"
-    else
-      failed=$((failed + 1))
-      FAILURES+=("fuzzing $name (see build/fuzz/findings)")
-    fi
-  done
-  TOTAL_PASSED=$((TOTAL_PASSED + passed))
+  TARNWICK_SKIP_SETUP=1 TARNWICK_FUZZ_SECONDS=$FUZZ_SECONDS scripts/fuzz.sh >"$log" 2>&1 || true
+  sed -n '/^==> Fuzzing summary/,$p' "$log" | grep '^    ' || true
+  summary=$(grep -E '^[0-9]+ targets clean, [0-9]+ with findings$' "$log" | tail -n 1 || true)
+  if [[ -z $summary ]]; then
+    SUMMARIES+=("fuzz: no summary (see build/logs/fuzz.log)")
+    FAILURES+=("fuzzing (none ran)")
+    TOTAL_FAILED=$((TOTAL_FAILED + 1))
+    step_done "FAILED"
+    return
+  fi
+  clean=${summary%% *}
+  failed=$(sed -E 's/.*, ([0-9]+) with findings$/\1/' <<<"$summary")
+  TOTAL_PASSED=$((TOTAL_PASSED + clean))
   TOTAL_FAILED=$((TOTAL_FAILED + failed))
-  SUMMARIES+=("fuzz: $passed targets ran clean, $failed crashed")
-  step_done
+  SUMMARIES+=("fuzz: $summary")
+  if [[ $failed -ne 0 ]]; then
+    FAILURES+=("fuzzing (see build/fuzz/findings)")
+    step_done "FAILED"
+  else
+    step_done
+  fi
 }
 
 if is_built fuzz; then
