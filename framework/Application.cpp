@@ -98,8 +98,8 @@ void TApplication::Dispatch(const MSG& Msg) {
   DispatchMessageW(&Msg);
 }
 
-// Tab in a control of a form moves the focus on; in a form itself it is a
-// key like any other.
+// Tab in a form or a control of one moves the focus on through the form's
+// controls; in a form without any it is a key like any other.
 bool TApplication::HandleTabKey(const MSG& Msg) {
   if (Msg.message != WM_KEYDOWN || Msg.wParam != VK_TAB) return false;
   TWinControl* Control = nullptr;
@@ -107,7 +107,9 @@ bool TApplication::HandleTabKey(const MSG& Msg) {
   // control it sits in.
   for (HWND Window = Msg.hwnd; Window && !Control; Window = GetParent(Window))
     Control = TWinControl::FromHandle(Window);
-  TCustomForm* Form = Control ? GetParentForm(Control) : nullptr;
+  if (!Control) return false;
+  auto* Form = dynamic_cast<TCustomForm*>(Control);
+  if (!Form) Form = GetParentForm(Control);
   return Form && Form->SelectNext(Control, GetKeyState(VK_SHIFT) >= 0);
 }
 

@@ -88,7 +88,7 @@ void TCustomForm::SetClientSize(int AWidth, int AHeight) {
 }
 
 void TCustomForm::ScaleTo(int NewDpi, bool ResizeSelf) {
-  if (NewDpi == CurrentDpi_) return;
+  if (!Scaled_ || NewDpi == CurrentDpi_) return;
   const int M = NewDpi;
   const int D = CurrentDpi_;
   CurrentDpi_ = NewDpi;
@@ -193,12 +193,19 @@ void TCustomForm::WndProc(TMessage& Message) {
       }
       break;
     case WM_DPICHANGED: {
+      // A form in screen pixels keeps its bounds on any monitor.
+      if (!Scaled_) return;
       ScaleTo(LOWORD(Message.WParam), false);
       const RECT& Suggested = *reinterpret_cast<const RECT*>(Message.LParam);
       SetWindowPos(Handle(), nullptr, Suggested.left, Suggested.top, Suggested.right - Suggested.left,
                    Suggested.bottom - Suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
       return;
     }
+    case WM_ACTIVATE:
+      // The system's handling focuses the form itself.
+      TWinControl::WndProc(Message);
+      Activated(Message.WParam);
+      return;
     case CM_RELEASE:
       delete this;
       return;
@@ -206,6 +213,21 @@ void TCustomForm::WndProc(TMessage& Message) {
       break;
   }
   TWinControl::WndProc(Message);
+}
+
+void TCustomForm::Activated(WPARAM State) {
+  if (LOWORD(State) == WA_INACTIVE) {
+    const HWND Focus = GetFocus();
+    FocusedWindow_ = Focus && IsChild(Handle(), Focus) ? Focus : nullptr;
+    return;
+  }
+  // A minimised form takes no focus.
+  if (HIWORD(State)) return;
+  const HWND Saved = FocusedWindow_;
+  if (Saved && IsChild(Handle(), Saved) && IsWindowVisible(Saved) && IsWindowEnabled(Saved))
+    ::SetFocus(Saved);
+  else
+    SelectNext(nullptr, true);
 }
 
 void TCustomForm::ControlMouseMove(TWinControl* Control) {

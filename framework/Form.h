@@ -30,6 +30,10 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 // the layout to the screen and raises OnCreate. Its window class is "TForm"
 // unless the class names its own in CreateParams.
 //
+// As in a dialog, activating the form gives the focus back to the control
+// that had it when the form was last deactivated, or to the first control
+// in tab order.
+//
 // The pointer's leave is reported once per visit of the window: the form
 // records the innermost control under the pointer (or itself) at every
 // movement, and when the pointer leaves the window the recorded control,
@@ -62,6 +66,11 @@ class TCustomForm : public TWinControl {
   RECT ClientRect() const override;
   // The resolution the layout is scaled to at present.
   int CurrentDpi() const { return CurrentDpi_; }
+  // On by default: the layout is scaled from the design resolution to the
+  // monitor's, and again when the window moves to a monitor of another
+  // resolution. Off, every size is in screen pixels and stays as set.
+  bool Scaled() const { return Scaled_; }
+  void SetScaled(bool Value) { Scaled_ = Value; }
 
   // Shows the form (raising OnShow first) and brings it to the front.
   void Show();
@@ -104,6 +113,7 @@ class TCustomForm : public TWinControl {
   // system has given one.
   void ScaleTo(int NewDpi, bool ResizeSelf);
   void CenterOnWorkArea();
+  void Activated(WPARAM State);
   void RaiseEvent(const TNotifyEvent& Event);
   bool IsMainForm() const;
 
@@ -112,11 +122,14 @@ class TCustomForm : public TWinControl {
   TFormStyle FormStyle_ = fsNormal;
   TPosition Position_ = poDesigned;
   bool KeyPreview_ = false;
+  bool Scaled_ = true;
   TFont Font_{L"Tahoma", -14};
   HICON Icon_ = nullptr;
   int CurrentDpi_ = DesignDpi;
   bool Loading_ = true;
   bool ShownBefore_ = false;
+  // The window inside that had the focus when the form was deactivated.
+  HWND FocusedWindow_ = nullptr;
   TWinControl* MouseControl_ = nullptr;
   HWND MouseWindow_ = nullptr;
 };
