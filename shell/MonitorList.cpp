@@ -29,4 +29,11 @@ std::int32_t MonitorList::ListedIndex(MonitorHandle Monitor) const {
   return Entry == Handles_.end() ? -1 : static_cast<std::int32_t>(Entry - Handles_.begin());
 }
 
+MonitorList& SystemMonitors() {
+  static MonitorList Monitors;
+  return Monitors;
+}
+
+std::int32_t MonitorIndexFromPoint(const TPoint& Point) { return SystemMonitors().IndexFromPoint(Point); }
+
 }  // namespace tarnwick

@@ -32,4 +32,13 @@ class MonitorList {
   std::vector<MonitorHandle> Handles_;
 };
 
+// The program's list of the system's monitors. Refresh it at start and on
+// each display change.
+MonitorList& SystemMonitors();
+
+// The 0-based index of the monitor that holds Point in the program's
+// monitor list (SystemMonitors), as MonitorList::IndexFromPoint gives it;
+// -1 for a point on no monitor. Never raises.
+std::int32_t MonitorIndexFromPoint(const TPoint& Point);
+
 }  // namespace tarnwick

@@ -6,6 +6,7 @@
 
 #include "Application.h"
 #include "DataFolder.h"
+#include "MonitorList.h"
 #include "SettingsModel.h"
 #include "Splash.h"
 #include "XMLIniFiles.h"
@@ -30,8 +31,10 @@ std::wstring TMainForm::SettingsFileName() const { return DataFolder() + L"Tarnw
 
 void TMainForm::FormCreate(TObject*) {
   MMonNo = -1;
-  FMonitors.Refresh();
-  GroupBoxWav->SetEnabled(FMonitors.Count() > 1);
+  // Listed here and on each display change, so that the tick's crossing
+  // check neither enumerates the monitors nor allocates.
+  SystemMonitors().Refresh();
+  GroupBoxWav->SetEnabled(SystemMonitors().Count() > 1);
   if (const std::wstring Face = MenuFontFace(); !Face.empty()) Font().SetName(Face);
   ComboBoxCursor->SetItems(IdleTimeEntries());
   ComboBoxSplash->SetItems(LifetimeEntries());
@@ -95,7 +98,7 @@ void TMainForm::WndProc(TMessage& Message) {
     WMCopyData(Message);
     return;
   }
-  if (Message.Msg == WM_DISPLAYCHANGE) FMonitors.Refresh();
+  if (Message.Msg == WM_DISPLAYCHANGE) SystemMonitors().Refresh();
   if (Message.Msg != WM_QUERYENDSESSION) {
     TForm::WndProc(Message);
     return;

@@ -13,7 +13,6 @@
 #include "GroupBox.h"
 #include "Image.h"
 #include "Label.h"
-#include "MonitorList.h"
 #include "RadioGroup.h"
 #include "Timer.h"
 
@@ -66,7 +65,8 @@ class TMainForm : public TForm {
   void FormCloseQuery(TObject* Sender, bool& CanClose);
   void ApplicationEventsMinimize(TObject* Sender);
   // A second start's show request: shows the hidden window and brings it to
-  // the foreground. Any other WM_COPYDATA, or one while visible, is ignored.
+  // the foreground, or brings a visible one that is not in front forward.
+  // Any other WM_COPYDATA is ignored.
   void WMCopyData(TMessage& Message);
 
   void TimerTimer(TObject* Sender);
@@ -86,6 +86,9 @@ class TMainForm : public TForm {
   // Plays the crossing sound when the pointer is on another monitor than at
   // the last check.
   void CheckMonitorChange();
+  // A popup has closed: clears FSplashShow, and gives a visible settings
+  // window its taskbar entry back.
+  void SplashClosed();
 
   // The newest popup while it lives; none otherwise.
   TSplashForm* NewestSplash() const { return FSplash; }
@@ -106,9 +109,6 @@ class TMainForm : public TForm {
   std::wstring SettingsFileName() const;
 
   TSplashForm* FSplash = nullptr;
-  // Listed at creation and on each display change, so that the tick's
-  // crossing check neither enumerates the monitors nor allocates.
-  MonitorList FMonitors;
   // A log-off or shutdown is asking whether the window may close.
   bool FEndingSession = false;
 };

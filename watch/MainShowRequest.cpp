@@ -9,13 +9,18 @@
 namespace tarnwick {
 
 void TMainForm::WMCopyData(TMessage& Message) {
-  if (IsWindowVisible(Handle())) return;
+  const bool Shown = IsWindowVisible(Handle());
   // The block comes from any process: only its cbData bytes may be read.
   const auto* Data = reinterpret_cast<const COPYDATASTRUCT*>(Message.LParam);
   if (!Data || !IsShowRequest(Data->lpData, Data->cbData)) return;
-  Show();
-  // Minimising hid the taskbar window along with this one.
-  ShowWindow(Application().Handle(), SW_RESTORE);
+  if (!Shown) {
+    Show();
+    // Minimising hid the taskbar window along with this one.
+    ShowWindow(Application().Handle(), SW_RESTORE);
+  }
+  // A second start is the user asking for this window: one already open
+  // but covered by other programs comes to the front as well. One already
+  // in front is left exactly as it is.
   ForceForegroundWindow(reinterpret_cast<WindowHandle>(Handle()));
 }
 

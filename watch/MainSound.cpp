@@ -1,6 +1,7 @@
 #include <optional>
 
 #include "Main.h"
+#include "MonitorList.h"
 #include "SettingsModel.h"
 #include "SoundFile.h"
 
@@ -12,7 +13,7 @@ void TMainForm::CheckMonitorChange() {
   const std::optional<TPoint> Pointer = Desktop().CursorPos();
   // An unknown position is no crossing; the monitor stays as last seen.
   if (!Pointer) return;
-  const std::int32_t Monitor = FMonitors.IndexFromPoint(*Pointer);
+  const std::int32_t Monitor = MonitorIndexFromPoint(*Pointer);
   // The first sighting only records where the pointer is.
   if (MMonNo == -1) {
     MMonNo = Monitor;

@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <optional>
 
 #include "Application.h"
@@ -52,10 +54,19 @@ void TMainForm::ShowSplash() {
     Splash->Timer->SetInterval(static_cast<unsigned>(PopupLifetimeMs(ComboBoxSplash->ItemIndex())));
     Splash->Timer->SetEnabled(true);
   } catch (...) {
-    // A popup that never showed must not hold the watcher for good.
-    Splash->CloseSplash();
+    // A popup that never showed must not hold the watcher: it goes at once,
+    // before the error is reported, and the next movement tries again.
+    delete Splash;
+    SplashClosed();
     throw;
   }
+}
+
+void TMainForm::SplashClosed() {
+  FSplashShow = false;
+  // The popup took the taskbar entry away; an open settings window needs it
+  // back, or it could be lost behind other programs.
+  if (Visible()) ShowWindow(Application().Handle(), SW_SHOWNOACTIVATE);
 }
 
 }  // namespace tarnwick

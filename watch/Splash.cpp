@@ -13,6 +13,8 @@ namespace tarnwick {
 TSplashForm::TSplashForm(TComponent* AOwner, TMainForm& Settings) : TForm(AOwner), FSettings(&Settings) {
   Pause = [](int Ms) { Sleep(static_cast<DWORD>(Ms)); };
   Settings.FreeNotification(this);
+  // Its size is the picture's long side in screen pixels on every monitor.
+  SetScaled(false);
   SetColor(clWhite);
   SetKeyPreview(true);
   Image = new TImage(this);
@@ -25,6 +27,7 @@ TSplashForm::TSplashForm(TComponent* AOwner, TMainForm& Settings) : TForm(AOwner
   Timer->SetEnabled(false);
 
   OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
+  OnShow = [this](TObject* Sender) { FormShow(Sender); };
   OnKeyPress = [this](TObject* Sender, wchar_t& Key) { FormKeyPress(Sender, Key); };
   OnMouseLeave = [this](TObject* Sender) { FormMouseLeave(Sender); };
   Image->OnClick = [this](TObject* Sender) { ImageClick(Sender); };
@@ -44,18 +47,6 @@ void TSplashForm::FormCreate(TObject*) {
   SetFormStyle(fsStayOnTop);
   SetVisible(false);
   Timer->SetEnabled(false);
-}
-
-void TSplashForm::SetVisible(bool Value) {
-  if (!Value || Visible()) {
-    TForm::SetVisible(Value);
-    return;
-  }
-  HandleNeeded();
-  FormShow(this);
-  // Not activated: hiding an activated window would hand the activation
-  // around and cost time.
-  TWinControl::SetVisible(true);
 }
 
 void TSplashForm::FormShow(TObject*) {
@@ -104,7 +95,7 @@ void TSplashForm::CloseSplash() {
   Timer->SetEnabled(false);
   Close();
   Release();
-  if (FSettings) FSettings->FSplashShow = false;
+  if (FSettings) FSettings->SplashClosed();
 }
 
 void TSplashForm::Notification(TComponent* AComponent, TOperation Operation) {

@@ -46,9 +46,6 @@ class TSplashForm : public TForm {
   // Has followed the pointer once.
   bool Waiting() const { return FWait; }
 
-  // Showing raises FormShow and does not take activation.
-  void SetVisible(bool Value) override;
-
  protected:
   void CreateParams(TCreateParams& Params) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -87,9 +87,15 @@ std::optional<std::uint64_t> FakeDesktop::DriveTotalBytes(const std::wstring& Ro
   return Found->second;
 }
 
-void FakeDesktop::PlayWaveFile(const std::wstring& Path) { PlayedFiles.push_back(Path); }
+void FakeDesktop::PlayWaveFile(const std::wstring& Path) {
+  PlayedFiles.push_back(Path);
+  if (OnPlay) OnPlay();
+}
 
-void FakeDesktop::PlayWaveResource(const std::wstring& Name) { PlayedResources.push_back(Name); }
+void FakeDesktop::PlayWaveResource(const std::wstring& Name) {
+  PlayedResources.push_back(Name);
+  if (OnPlay) OnPlay();
+}
 
 void FakeDesktop::ShowErrorReport(const std::wstring& Text, const std::wstring& Caption) {
   ErrorReports.push_back({Text, Caption});

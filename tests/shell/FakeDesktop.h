@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -54,6 +55,8 @@ class FakeDesktop : public IDesktop {
 
   std::vector<std::wstring> PlayedFiles;
   std::vector<std::wstring> PlayedResources;
+  // Called as each sound starts, to see what else has happened by then.
+  std::function<void()> OnPlay;
   struct ErrorReport {
     std::wstring Text;
     std::wstring Caption;

@@ -4,6 +4,7 @@
 
 #include "Dpi.h"
 #include "FirstRunSettingsFile.h"
+#include "Utf.h"
 #include "WatchTest.h"
 
 using namespace tarnwick;
@@ -172,6 +173,100 @@ TEST_F(SettingsWindowTest, ShowingStopsTheWatcherAndMinimisingHidesAndRestartsIt
   EXPECT_FALSE(IsWindowVisible(Application().Handle()));
   EXPECT_TRUE(Main.Timer->Running());
   EXPECT_EQ(Main.MWaitTimeC, 17);
+}
+
+}  // namespace
+
+namespace {
+
+// Sends Main the show request a second start sends.
+void SendShowRequest(TMainForm& Main) {
+  char16_t Text[] = u"/Show\0";
+  COPYDATASTRUCT Data{0, sizeof Text, Text};
+  SendMessageW(Main.Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&Data));
+}
+
+TEST_F(SettingsWindowTest, ShowingALaterRunsWindowStopsTheWatcherHoweverItIsShown) {
+  WriteSettings("<First Type=\"2\">0</First>");
+  const struct {
+    const char* Way;
+    void (*Show)(TMainForm&);
+  } Ways[] = {
+      {"shown", [](TMainForm& Main) { Main.Show(); }},
+      {"show request", SendShowRequest},
+  };
+  for (const auto& Way : Ways) {
+    SCOPED_TRACE(Way.Way);
+    std::unique_ptr<TMainForm> Main(Application().CreateForm<TMainForm>());
+    ASSERT_TRUE(Main->Timer->Running());
+    Way.Show(*Main);
+    EXPECT_TRUE(IsWindowVisible(Main->Handle()));
+    EXPECT_FALSE(Main->Timer->Running());
+  }
+}
+
+TEST_F(SettingsWindowTest, AShowRequestBringsAnOpenWindowForwardOnlyWhenItIsNotInFront) {
+  TMainForm& Main = Form();
+  Main.Show();
+  const auto Own = reinterpret_cast<WindowHandle>(Main.Handle());
+  Desk.Foreground = Own;
+  SendShowRequest(Main);
+  EXPECT_TRUE(Desk.ForegroundCalls.empty());
+  // Covered by another program: the user asks for the window again.
+  Desk.Foreground = Own + 4;
+  SendShowRequest(Main);
+  EXPECT_EQ(Desk.Foreground, Own);
+}
+
+TEST_F(SettingsWindowTest, ALogOffQuerySavesAndAgrees) {
+  TMainForm& Main = Form();
+  Main.ComboBoxCursor->SetItemIndex(3);
+  EXPECT_NE(SendMessageW(Main.Handle(), WM_QUERYENDSESSION, 0, 0), 0);
+  EXPECT_NE(ReadBytes(SettingsFile()).find("<Cursor Type=\"9\">3</Cursor>"), std::string::npos);
+}
+
+TEST_F(SettingsWindowTest, APictureThatFailsAtStartShowsTheWindowWithTheWatcherOff) {
+  const std::wstring Damaged = Temp.File(L"damaged.png");
+  WriteBytes(Damaged, "\x89PNG\r\n\x1a\n not a picture");
+  Desk.AddFile(Damaged);
+  WriteSettings("<Picture Type=\"10\">" + ToUtf8(Damaged) + "</Picture><First Type=\"2\">0</First>");
+  TMainForm& Main = Form();
+  EXPECT_EQ(Desk.ErrorReports.size(), 1u);
+  Desk.ErrorReports.clear();
+  EXPECT_TRUE(Application().ShowMainForm());
+  EXPECT_FALSE(Main.Timer->Enabled());
+  EXPECT_EQ(Main.Timer->Interval(), 1000u);
+}
+
+TEST_F(SettingsWindowTest, ClosingAPreviewGivesTheOpenWindowItsTaskbarEntryBack) {
+  TMainForm& Main = Form();
+  Main.Show();
+  ASSERT_TRUE(IsWindowVisible(Application().Handle()));
+  Desk.Cursor = TPoint{300, 300};
+  Main.ImageDblClick(nullptr);
+  EXPECT_FALSE(IsWindowVisible(Application().Handle()));
+  Main.NewestSplash()->CloseSplash();
+  EXPECT_TRUE(IsWindowVisible(Application().Handle()));
+
+  // Hidden, the window has no taskbar entry to get back.
+  Main.ApplicationEventsMinimize(nullptr);
+  Main.ShowSplash();
+  Main.NewestSplash()->CloseSplash();
+  EXPECT_FALSE(IsWindowVisible(Application().Handle()));
+}
+
+TEST_F(SettingsWindowTest, TheShownWindowFocusesItsFirstControlAndGetsTheFocusBackAfterAPreview) {
+  TMainForm& Main = Form();
+  Main.Show();
+  // The size buttons come first in tab order; the checked one takes it.
+  EXPECT_EQ(GetFocus(), FindWindowExW(Main.RadioGroupSize->Handle(), nullptr, L"Button", L"中"));
+  Main.ComboBoxCursor->SetFocus();
+  Desk.Cursor = TPoint{300, 300};
+  Main.ImageDblClick(nullptr);
+  EXPECT_EQ(GetFocus(), Main.NewestSplash()->Handle());
+  Main.NewestSplash()->CloseSplash();
+  EXPECT_EQ(GetActiveWindow(), Main.Handle());
+  EXPECT_EQ(GetFocus(), Main.ComboBoxCursor->Handle());
 }
 
 }  // namespace

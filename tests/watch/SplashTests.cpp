@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <string>
+
 #include "WatchTest.h"
 
 using namespace tarnwick;
@@ -39,6 +41,100 @@ TEST_F(SplashTest, ABuiltInPopupIsTopmostBorderlessAndCentredOnTheLastSample) {
   EXPECT_FALSE(IsWindowVisible(Application().Handle()));
   EXPECT_EQ(Splash.Timer->Interval(), 3000u);
   EXPECT_TRUE(Splash.Timer->Running());
+}
+
+TEST_F(SplashTest, APopupIsShownActiveAndKeepsItsSizeOnAMonitorOfAnotherResolution) {
+  TSplashForm& Splash = ShowAt({1000, 500});
+  const HWND Window = Splash.Handle();
+  // Shown the normal way: it takes the activation, so a key reaches it.
+  EXPECT_EQ(GetActiveWindow(), Window);
+  EXPECT_EQ(GetFocus(), Window);
+  // The system moves it to a 192-dpi monitor and suggests twice the size.
+  RECT Suggested{700, 100, 1500, 900};
+  SendMessageW(Window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&Suggested));
+  RECT Rect{};
+  GetWindowRect(Window, &Rect);
+  EXPECT_EQ(Rect.left, 800);
+  EXPECT_EQ(Rect.top, 300);
+  EXPECT_EQ(Rect.right - Rect.left, 400);
+  EXPECT_EQ(Rect.bottom - Rect.top, 400);
+  EXPECT_EQ(Splash.Image->Width(), 400);
+}
+
+// Refuses to make the windows of one class on this thread while it lives,
+// as a system out of window resources would.
+class WindowRefusal {
+ public:
+  explicit WindowRefusal(const wchar_t* ClassName) {
+    Refused = ClassName;
+    Hook_ = SetWindowsHookExW(WH_CBT, &Refuse, nullptr, GetCurrentThreadId());
+  }
+  ~WindowRefusal() { UnhookWindowsHookEx(Hook_); }
+  WindowRefusal(const WindowRefusal&) = delete;
+  WindowRefusal& operator=(const WindowRefusal&) = delete;
+  bool Hooked() const { return Hook_ != nullptr; }
+
+ private:
+  static LRESULT CALLBACK Refuse(int Code, WPARAM WParam, LPARAM LParam) {
+    if (Code == HCBT_CREATEWND) {
+      const auto* Create = reinterpret_cast<CBT_CREATEWNDW*>(LParam);
+      if (!IS_INTRESOURCE(Create->lpcs->lpszClass) && std::wstring(Create->lpcs->lpszClass) == Refused) return 1;
+    }
+    return CallNextHookEx(nullptr, Code, WParam, LParam);
+  }
+  static inline std::wstring Refused;
+  HHOOK Hook_;
+};
+
+// Real ticks of the settings window's timer, so that an error takes the
+// way a tick's error takes: out of the timer's message, to the report.
+class TimerTickTest : public SplashTest {
+ protected:
+  TMainForm& TickingForm() {
+    TMainForm& Main = Form();
+    Main.Timer->SetInterval(20);
+    Main.Timer->OnTimer = [this, &Main](TObject* Sender) {
+      ++TickCount;
+      Main.TimerTimer(Sender);
+    };
+    return Main;
+  }
+  ~TimerTickTest() override { Form().Timer->OnTimer = nullptr; }
+
+  void Ticks(int Count) {
+    const int Until = TickCount + Count;
+    EXPECT_TRUE(PumpUntil([&] { return TickCount >= Until; }));
+  }
+
+  int TickCount = 0;
+};
+
+TEST_F(TimerTickTest, APopupThatCannotBeMadeIsReportedOnceAndTheNextMoveTriesAgain) {
+  WriteSettings("<Cursor Type=\"9\">30</Cursor><First Type=\"2\">0</First>");
+  TMainForm& Main = TickingForm();
+  ASSERT_EQ(Main.MWaitTimeC, 0);
+  {
+    const WindowRefusal Refusal(L"TSplashForm");
+    ASSERT_TRUE(Refusal.Hooked());
+    Desk.Cursor = TPoint{300, 300};
+    Ticks(1);
+    EXPECT_EQ(Desk.ErrorReports.size(), 1u);
+    EXPECT_FALSE(Main.FSplashShow);
+    Application().ProcessMessages();
+    EXPECT_TRUE(LivePopups().empty());
+    EXPECT_EQ(Main.NewestSplash(), nullptr);
+    // A still pointer tries nothing; the next movement tries again.
+    Ticks(3);
+    EXPECT_EQ(Desk.ErrorReports.size(), 1u);
+    Desk.Cursor = TPoint{310, 300};
+    Ticks(1);
+    EXPECT_EQ(Desk.ErrorReports.size(), 2u);
+  }
+  Desk.ErrorReports.clear();
+  Desk.Cursor = TPoint{320, 300};
+  Ticks(1);
+  EXPECT_TRUE(Main.FSplashShow);
+  EXPECT_EQ(LivePopups().size(), 1u);
 }
 
 TEST_F(SplashTest, SizeAndLifetimeFollowTheSettings) {

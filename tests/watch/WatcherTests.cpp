@@ -73,3 +73,26 @@ TEST_F(WatcherTest, ATickWithoutAPointerSampleChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WatcherTest, EveryTickChecksForACrossingFirstAlsoWhileAPopupLives) {
+  Desk.AddMonitor({0, 0, 1024, 768});
+  Desk.AddMonitor({1024, 0, 1824, 600});
+  TMainForm& Main = Form();
+  Main.RadioGroupWav->SetItemIndex(1);
+  std::vector<bool> PopupUpAtSound;
+  Desk.OnPlay = [&] { PopupUpAtSound.push_back(Main.FSplashShow || !LivePopups().empty()); };
+  TickAt({100, 100});
+  Main.MWaitTimeC = 0;
+  // The tick that opens the popup crosses too: the sound comes first.
+  TickAt({1200, 100});
+  ASSERT_TRUE(Main.FSplashShow);
+  EXPECT_EQ(PopupUpAtSound, std::vector<bool>{false});
+  // With the popup alive the ticks still check.
+  TickAt({100, 100});
+  EXPECT_EQ(PopupUpAtSound, (std::vector<bool>{false, true}));
+  EXPECT_EQ(Main.MMonNo, 0);
+}
+
+}  // namespace
