@@ -125,7 +125,11 @@ if is_built win64; then
   # Also starts the prefix's wineserver, kept warm for the whole run: each
   # cold Wine start costs seconds.
   wineserver_started=1
-  if scripts/wine-run.sh --init; then
+  # No window manager runs on the private display: Wine would wait two
+  # seconds for one whenever the active window changes, unless its windows
+  # are unmanaged.
+  if scripts/wine-run.sh --init &&
+     scripts/wine-run.sh reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null; then
     step_done "${WINEPREFIX_WIN64#"$ROOT"/}"
     run_tier win64
   else

@@ -10,6 +10,12 @@
 //   e2e_lookout popups SECONDS counts the popups that appear, printing the
 //                              total every second, for SECONDS or until the
 //                              program ends
+//   e2e_lookout focus          "ACTIVE FOCUS TEXT": the classes of the program's
+//                              active window and of its window with the
+//                              keyboard focus, and that window's text
+//   e2e_lookout foreground     the class of the foreground window, or "none"
+//   e2e_lookout taskbar        "visible" or "hidden": the program's taskbar
+//                              window, the owner of its settings window
 #include <windows.h>
 
 #include <cstdio>
@@ -152,6 +158,42 @@ int Popups(int Seconds) {
   return 0;
 }
 
+std::wstring ClassOrNone(HWND Window) { return Window ? ClassOf(Window) : L"none"; }
+
+// Asked of the window itself: a drop-down list keeps no window text of its
+// own that another process could read, but answers with its choice.
+std::wstring AnsweredText(HWND Window) {
+  wchar_t Text[256] = {};
+  DWORD_PTR Length = 0;
+  SendMessageTimeoutW(Window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(Text), SMTO_ABORTIFHUNG, 1000, &Length);
+  return Text;
+}
+
+int Focus() {
+  GUITHREADINFO Info{};
+  Info.cbSize = sizeof Info;
+  const HWND Window = SettingsWindow();
+  if (!Window || !GetGUIThreadInfo(GetWindowThreadProcessId(Window, nullptr), &Info)) {
+    std::puts("none");
+    return 0;
+  }
+  PrintUtf8(ClassOrNone(Info.hwndActive) + L" " + ClassOrNone(Info.hwndFocus) + L" " +
+            (Info.hwndFocus ? AnsweredText(Info.hwndFocus) : L""));
+  return 0;
+}
+
+int Foreground() {
+  PrintUtf8(ClassOrNone(GetForegroundWindow()));
+  return 0;
+}
+
+int Taskbar() {
+  const HWND Window = SettingsWindow();
+  const HWND Owner = Window ? GetWindow(Window, GW_OWNER) : nullptr;
+  std::puts(!Owner ? "none" : IsWindowVisible(Owner) ? "visible" : "hidden");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -161,6 +203,10 @@ int main(int argc, char** argv) {
   if (Command == "answers") return Answers();
   if (Command == "picture-centre") return PictureCentre();
   if (Command == "popups" && argc > 2) return Popups(std::atoi(argv[2]));
-  std::fputs("usage: e2e_lookout error-box | close-box | answers | picture-centre | popups SECONDS\n", stderr);
+  if (Command == "focus") return Focus();
+  if (Command == "foreground") return Foreground();
+  if (Command == "taskbar") return Taskbar();
+  std::fputs("usage: e2e_lookout error-box | close-box | answers | picture-centre | popups SECONDS |\n"
+             "       focus | foreground | taskbar\n", stderr);
   return 2;
 }
