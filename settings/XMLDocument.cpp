@@ -90,6 +90,7 @@ bool IsText(IXMLNode Node) { return Node.type() == pugi::node_pcdata || Node.typ
 // save them changed. A strict parser decides first what may be loaded.
 void TXMLDocument::LoadFromBytes(std::string_view Bytes) {
   const std::string Text = XmlFileText(Bytes);
+  Removed_ = {};
   Modified_ = false;
   std::optional<ParseFailure> Failure = WellFormednessFailure(Text);
   if (!Failure) {
@@ -123,6 +124,7 @@ std::string TXMLDocument::SaveToBytes() const {
   std::string Bytes;
   StringWriter Writer(Bytes);
   for (pugi::xml_node Node : Document_.children()) {
+    if (Node == Removed_) continue;
     Node.print(Writer, "", pugi::format_raw, pugi::encoding_utf8);
     Bytes += '\n';
   }
@@ -136,6 +138,7 @@ void TXMLDocument::SaveToFile(const std::wstring& FileName) {
 
 void TXMLDocument::CreateNew() {
   Document_.reset();
+  Removed_ = {};
   pugi::xml_node Declaration = Document_.append_child(pugi::node_declaration);
   Declaration.append_attribute("version") = "1.0";
   Declaration.append_attribute("encoding") = "utf-8";
@@ -158,7 +161,8 @@ IXMLNode TXMLDocument::AppendElement(IXMLNode Parent, std::wstring_view Name) {
 }
 
 void TXMLDocument::RemoveChild(IXMLNode Child) {
-  if (Child.parent().remove_child(Child)) Modified_ = true;
+  if (!Removed_) Removed_ = Document_.append_child(pugi::node_element);
+  if (Removed_.append_move(Child)) Modified_ = true;
 }
 
 void TXMLDocument::SetAttribute(IXMLNode Element, std::wstring_view Name, std::wstring_view Value) {

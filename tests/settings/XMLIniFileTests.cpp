@@ -206,6 +206,39 @@ TEST(XMLIniFile, LeavesIndentationBehindADeletedKey) {
   EXPECT_EQ(ReadBytes(File), Declaration + "<root>\n\t<Config>\n\t\t\n\t\t<B Type=\"9\">2</B>\n\t</Config>\n</root>\n");
 }
 
+TEST(XMLIniFile, KeepsDeletedNodesUsableUntilTheStoreGoes) {
+  TempFolder Folder;
+  const std::wstring File = Folder.File(L"t.xml");
+  TXMLIniFile Ini(File, RegionalFormats{});
+  ASSERT_TRUE(Ini.OpenNode(L"/Config", true));
+  // Enough keys to fill whole blocks of the document's memory: a deletion
+  // that freed them would hand those blocks back, where ASan sees any use.
+  for (int I = 0; I < 400; ++I) Ini.WriteInteger(L"Key" + std::to_wstring(I), I);
+  const IXMLNode Section = Ini.CurrentNode();
+  const IXMLNode Key = Ini.ChildNodeByName(L"Key200");
+  ASSERT_TRUE(Ini.OpenNode(L"/After", true));
+  Ini.WriteInteger(L"Kept", 1);
+  ASSERT_TRUE(Ini.OpenNode(L"/Config", false));
+  ASSERT_TRUE(Ini.DeleteNode(L"Config", Ini.RootNode()));
+
+  EXPECT_FALSE(Ini.NodeExists(L"/Config"));
+  EXPECT_EQ(Ini.CurrentNode(), Section) << "the deleted section stays current";
+  EXPECT_EQ(NodeName(Key), L"Key200");
+  EXPECT_EQ(Ini.ReadInteger(L"Key399", -1), 399);
+  EXPECT_EQ(Ini.ReadInteger(L"Key200", -1, Section), 200);
+  Ini.WriteInteger(L"Key200", 7);
+  EXPECT_EQ(Ini.XMLDocument().Text(Key), L"7");
+  Ini.WriteString(L"Added", L"x");
+  std::vector<std::wstring> Names;
+  Ini.GetNodeNames(Names);
+  EXPECT_EQ(Names.back(), L"#text");
+  EXPECT_EQ(Names[Names.size() - 2], L"Added");
+
+  Ini.UpdateFile();
+  EXPECT_EQ(ReadBytes(File), Declaration + "<root>\n\t\n\t<After>\n\t\t<Kept Type=\"9\">1</Kept>\n\t</After>\n</root>\n")
+      << "deleted nodes are not saved";
+}
+
 TEST(XMLIniFile, TouchesTheFileOnlyWhenSavingAChange) {
   TempFolder Folder;
   const std::wstring File = Folder.File(L"t.xml");
