@@ -2,27 +2,12 @@
 
 #include "SettingsErrors.h"
 #include "TempFolder.h"
+#include "WindowSettingsSave.h"
 #include "XMLIniFiles.h"
 
 using namespace tarnwick;
 
 namespace {
-
-// What the settings window does on closing: a new store on the same file,
-// the seven keys written, the file saved.
-void SaveWindowSettings(const std::wstring& File) {
-  TXMLIniFile Ini(File, RegionalFormats{});
-  Ini.OpenNode(L"/Config", true);
-  Ini.WriteInteger(L"Cursor", 5);
-  Ini.WriteInteger(L"Splash", 2);
-  Ini.WriteString(L"Picture", L"");
-  Ini.WriteInteger(L"Size", 1);
-  Ini.WriteBool(L"First", false);
-  Ini.WriteString(L"WavFile", L"");
-  Ini.WriteInteger(L"Wav", 0);
-  Ini.CloseNode();
-  Ini.UpdateFile();
-}
 
 std::string CreateError(const std::wstring& File) {
   try {

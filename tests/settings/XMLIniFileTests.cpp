@@ -6,6 +6,7 @@
 #include "SettingsErrors.h"
 #include "TempFolder.h"
 #include "Utf.h"
+#include "WindowSettingsSave.h"
 #include "XMLIniFiles.h"
 
 using namespace tarnwick;
@@ -14,25 +15,6 @@ using ::testing::ElementsAre;
 namespace {
 
 const std::string Declaration = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
-
-// The seven keys the settings window keeps, with its first-run values.
-void WriteWindowSettings(TXMLIniFile& Ini) {
-  Ini.WriteInteger(L"Cursor", 5);
-  Ini.WriteInteger(L"Splash", 2);
-  Ini.WriteString(L"Picture", L"");
-  Ini.WriteInteger(L"Size", 1);
-  Ini.WriteBool(L"First", false);
-  Ini.WriteString(L"WavFile", L"");
-  Ini.WriteInteger(L"Wav", 0);
-}
-
-void SaveWindowSettings(const std::wstring& File) {
-  TXMLIniFile Ini(File, RegionalFormats{});
-  ASSERT_TRUE(Ini.OpenNode(L"/Config", true));
-  WriteWindowSettings(Ini);
-  Ini.CloseNode();
-  Ini.UpdateFile();
-}
 
 std::string ParseErrorOf(const std::string& Bytes) {
   TXMLDocument Document;
