@@ -97,6 +97,27 @@ char32_t NextCodePoint(std::wstring_view Text, std::size_t& Pos) { return Decode
 
 std::string Utf16ToUtf8(std::u16string_view Text) { return UnitsToUtf8(Text); }
 
+std::string XmlFileText(std::string_view Bytes) {
+  const auto Byte = [&](std::size_t I) { return static_cast<unsigned char>(Bytes[I]); };
+  if (Bytes.size() >= 3 && Byte(0) == 0xEF && Byte(1) == 0xBB && Byte(2) == 0xBF)
+    return std::string(Bytes.substr(3));
+  if (Bytes.size() >= 2 && ((Byte(0) == 0xFF && Byte(1) == 0xFE) || (Byte(0) == 0xFE && Byte(1) == 0xFF))) {
+    const bool BigEndian = Byte(0) == 0xFE;
+    std::u16string Units;
+    for (std::size_t I = 2; I + 1 < Bytes.size(); I += 2)
+      Units += static_cast<char16_t>(BigEndian ? (Byte(I) << 8) | Byte(I + 1) : (Byte(I + 1) << 8) | Byte(I));
+    return Utf16ToUtf8(Units);
+  }
+  return std::string(Bytes);
+}
+
+bool IsUtf8SequenceAt(std::string_view Text, std::size_t Pos) {
+  if (Pos >= Text.size()) return false;
+  std::size_t End = Pos;
+  // The decoder gives U+FFFD for a broken sequence; only one spelling of it is real.
+  return DecodeUtf8(Text, End) != ReplacementCharacter || Text.substr(Pos, 3) == "\xEF\xBF\xBD";
+}
+
 std::wstring FromUtf8(std::string_view Text) {
   std::wstring Out;
   Out.reserve(Text.size());

@@ -3,6 +3,7 @@
 #include "FileStorage.h"
 #include "SettingsErrors.h"
 #include "Utf.h"
+#include "WellFormedness.h"
 #include "XmlName.h"
 
 namespace tarnwick {
@@ -55,27 +56,11 @@ std::wstring FirstCharacters(const std::wstring& Text, std::size_t Count) {
   return Text.substr(0, Pos);
 }
 
-std::string ParseErrorMessage(std::string_view Text, const pugi::xml_parse_result& Result) {
-  const auto Offset = std::min(static_cast<std::size_t>(Result.offset), Text.size());
-  return std::string(ParseReason(Result.status)) + "\r\n" + "行: " +
+std::string ParseErrorMessage(std::string_view Text, const ParseFailure& Failure) {
+  const auto Offset = std::min(Failure.Offset, Text.size());
+  return std::string(Failure.Reason) + "\r\n" + "行: " +
          std::to_string(LineNumberAt(Text, Offset)) + "\r\n" +
          ToUtf8(FirstCharacters(LineTextAt(Text, Offset), 40));
-}
-
-// The file's text as UTF-8: a UTF-8 byte-order mark is dropped, UTF-16 with a
-// byte-order mark is converted.
-std::string AsUtf8(std::string_view Bytes) {
-  const auto Byte = [&](std::size_t I) { return static_cast<unsigned char>(Bytes[I]); };
-  if (Bytes.size() >= 3 && Byte(0) == 0xEF && Byte(1) == 0xBB && Byte(2) == 0xBF)
-    return std::string(Bytes.substr(3));
-  if (Bytes.size() >= 2 && ((Byte(0) == 0xFF && Byte(1) == 0xFE) || (Byte(0) == 0xFE && Byte(1) == 0xFF))) {
-    const bool BigEndian = Byte(0) == 0xFE;
-    std::u16string Units;
-    for (std::size_t I = 2; I + 1 < Bytes.size(); I += 2)
-      Units += static_cast<char16_t>(BigEndian ? (Byte(I) << 8) | Byte(I + 1) : (Byte(I + 1) << 8) | Byte(I));
-    return Utf16ToUtf8(Units);
-  }
-  return std::string(Bytes);
 }
 
 class StringWriter : public pugi::xml_writer {
@@ -101,14 +86,21 @@ bool IsText(IXMLNode Node) { return Node.type() == pugi::node_pcdata || Node.typ
 
 }  // namespace
 
+// The DOM parser is lenient: it would load many files that are no XML and
+// save them changed. A strict parser decides first what may be loaded.
 void TXMLDocument::LoadFromBytes(std::string_view Bytes) {
-  const std::string Text = AsUtf8(Bytes);
-  const pugi::xml_parse_result Result =
-      Document_.load_buffer(Text.data(), Text.size(), ParseOptions, pugi::encoding_utf8);
+  const std::string Text = XmlFileText(Bytes);
+  Removed_ = {};
   Modified_ = false;
-  if (!Result) {
+  std::optional<ParseFailure> Failure = WellFormednessFailure(Text);
+  if (!Failure) {
+    const pugi::xml_parse_result Result =
+        Document_.load_buffer(Text.data(), Text.size(), ParseOptions, pugi::encoding_utf8);
+    if (!Result) Failure = ParseFailure{ParseReason(Result.status), static_cast<std::size_t>(Result.offset)};
+  }
+  if (Failure) {
     Document_.reset();
-    throw EXMLDocError(ParseErrorMessage(Text, Result));
+    throw EXMLDocError(ParseErrorMessage(Text, *Failure));
   }
   EnsureUtf8Declaration();
 }
@@ -132,6 +124,7 @@ std::string TXMLDocument::SaveToBytes() const {
   std::string Bytes;
   StringWriter Writer(Bytes);
   for (pugi::xml_node Node : Document_.children()) {
+    if (Node == Removed_) continue;
     Node.print(Writer, "", pugi::format_raw, pugi::encoding_utf8);
     Bytes += '\n';
   }
@@ -145,6 +138,7 @@ void TXMLDocument::SaveToFile(const std::wstring& FileName) {
 
 void TXMLDocument::CreateNew() {
   Document_.reset();
+  Removed_ = {};
   pugi::xml_node Declaration = Document_.append_child(pugi::node_declaration);
   Declaration.append_attribute("version") = "1.0";
   Declaration.append_attribute("encoding") = "utf-8";
@@ -167,7 +161,8 @@ IXMLNode TXMLDocument::AppendElement(IXMLNode Parent, std::wstring_view Name) {
 }
 
 void TXMLDocument::RemoveChild(IXMLNode Child) {
-  if (Child.parent().remove_child(Child)) Modified_ = true;
+  if (!Removed_) Removed_ = Document_.append_child(pugi::node_element);
+  if (Removed_.append_move(Child)) Modified_ = true;
 }
 
 void TXMLDocument::SetAttribute(IXMLNode Element, std::wstring_view Name, std::wstring_view Value) {

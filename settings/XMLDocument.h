@@ -8,7 +8,8 @@
 namespace tarnwick {
 
 // A node of a settings document. An empty handle is safe to pass around and
-// stands for "none"; a handle stays valid while its node is in the document.
+// stands for "none"; a handle stays valid while its document lives, also
+// after its node has been removed.
 using IXMLNode = pugi::xml_node;
 
 // The XML document under the settings store: parses and writes the file in
@@ -53,7 +54,9 @@ class TXMLDocument {
   // and tabs when Parent is the document element or below it. Raises
   // EXMLDocError when Name is no XML name or Parent cannot hold elements.
   IXMLNode AppendElement(IXMLNode Parent, std::wstring_view Name);
-  // Removes Child from its parent; its indentation stays behind.
+  // Takes Child out of the document; its indentation stays behind. Child and
+  // everything below it are no longer found or written, but stay alive, so
+  // handles to them stay usable until the document goes.
   void RemoveChild(IXMLNode Child);
   void SetAttribute(IXMLNode Element, std::wstring_view Name, std::wstring_view Value);
 
@@ -70,6 +73,10 @@ class TXMLDocument {
   void EnsureUtf8Declaration();
 
   pugi::xml_document Document_;
+  // Where removed nodes live on: a top-level element after the document
+  // element, made at the first removal and never written. Moving them in
+  // the same document keeps every handle's identity.
+  pugi::xml_node Removed_;
   bool Modified_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "BinaryText.h"
 #include "EnvironmentExpansion.h"
 #include "EscapedText.h"
+#include "PlatformDateText.h"
 #include "SettingsErrors.h"
 #include "Utf.h"
 #include "XMLIniFiles.h"
@@ -62,7 +63,8 @@ bool TXMLIniFile::ReadBool(const std::wstring& TagName, bool Default, IXMLNode P
 std::optional<TDateTime> TXMLIniFile::ReadAnyDateTime(const std::wstring& TagName, IXMLNode ParentNode) {
   const auto Text = KeyText(TagName, ParentNode);
   if (!Text) return std::nullopt;
-  const auto Value = ParseDateTime(*Text, FFormats);
+  std::optional<TDateTime> Value = ParsePlatformDateTime(*Text);
+  if (!Value) Value = ParseDateTime(*Text, FFormats);
   if (!Value) throw EVariantTypeCastError(CannotCastMessage("String", "Date"));
   return Value;
 }

@@ -3,7 +3,8 @@
 // every key read as every type and written back, then its document saved
 // to bytes and loaded again (the file replacement itself is tested apart).
 // The store may refuse a text with the errors it documents; anything else
-// is a fault.
+// is a fault, and so is a file that it loads and would save saying
+// something else.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "DocumentMeaning.h"
 #include "SettingsErrors.h"
 #include "TempFolder.h"
 #include "Utf.h"
@@ -168,6 +170,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   WriteNewFile(File, std::string(reinterpret_cast<const char*>(Data), Size));
   std::unique_ptr<TXMLIniFile> Ini;
   if (!Load(Ini, File, RegionalFormats{})) return 0;
+  // Before anything is written: only the layout may change.
+  const auto Meaning = DocumentMeaning(XmlFileText({reinterpret_cast<const char*>(Data), Size}));
+  if (!Meaning) Fail("a file that expat refuses was loaded");
+  if (DocumentMeaning(Ini->XMLDocument().SaveToBytes()) != Meaning) Fail("saving a loaded file changed what it says");
   WalkSection(*Ini, L"/", 0);
 
   // What the store saves must load again, be read the same way, and save

@@ -2,7 +2,9 @@
 // soak run. Prints one line of answer (popups: one a second); exit code 2 on
 // a usage error.
 //   e2e_lookout error-box      "none", or the text of the program's message box
-//   e2e_lookout close-box      presses the message box's button: "closed" or "none"
+//   e2e_lookout close-box [yes|no]
+//                              presses the message box's OK button (or Yes,
+//                              or No): "closed" or "none"
 //   e2e_lookout answers        "yes N ms" when the settings window answers
 //                              WM_NULL within a second, else "no"
 //   e2e_lookout picture-centre the screen point "X Y" at the centre of the
@@ -98,9 +100,10 @@ int ErrorBox() {
   return 0;
 }
 
-int CloseBox() {
+int CloseBox(const std::string& Button) {
+  const int Id = Button == "yes" ? IDYES : Button == "no" ? IDNO : IDOK;
   HWND Box = MessageBoxWindow();
-  if (Box) PostMessageW(Box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  if (Box) PostMessageW(Box, WM_COMMAND, MAKEWPARAM(Id, BN_CLICKED), 0);
   std::puts(Box ? "closed" : "none");
   return 0;
 }
@@ -199,14 +202,14 @@ int Taskbar() {
 int main(int argc, char** argv) {
   const std::string Command = argc > 1 ? argv[1] : "";
   if (Command == "error-box") return ErrorBox();
-  if (Command == "close-box") return CloseBox();
+  if (Command == "close-box") return CloseBox(argc > 2 ? argv[2] : "");
   if (Command == "answers") return Answers();
   if (Command == "picture-centre") return PictureCentre();
   if (Command == "popups" && argc > 2) return Popups(std::atoi(argv[2]));
   if (Command == "focus") return Focus();
   if (Command == "foreground") return Foreground();
   if (Command == "taskbar") return Taskbar();
-  std::fputs("usage: e2e_lookout error-box | close-box | answers | picture-centre | popups SECONDS |\n"
+  std::fputs("usage: e2e_lookout error-box | close-box [yes|no] | answers | picture-centre | popups SECONDS |\n"
              "       focus | foreground | taskbar\n", stderr);
   return 2;
 }
