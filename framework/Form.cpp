@@ -94,8 +94,10 @@ void TCustomForm::ScaleTo(int NewDpi, bool ResizeSelf) {
   CurrentDpi_ = NewDpi;
   const int NewClientWidth = MulDiv(ClientWidth(), M, D);
   const int NewClientHeight = MulDiv(ClientHeight(), M, D);
-  for (TControl* Control : Controls()) Control->ChangeScale(M, D);
+  // The font first: the room a caption takes follows it, and the controls
+  // realign inside their containers as they are scaled.
   Font_.SetHeight(MulDiv(Font_.Height(), M, D));
+  for (TControl* Control : Controls()) Control->ChangeScale(M, D);
   if (ResizeSelf) SetClientSize(NewClientWidth, NewClientHeight);
   Realign();
 }

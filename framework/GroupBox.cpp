@@ -1,5 +1,7 @@
 #include "GroupBox.h"
 
+#include <algorithm>
+
 namespace tarnwick {
 
 void TCustomGroupBox::CreateParams(TCreateParams& Params) {
@@ -9,9 +11,16 @@ void TCustomGroupBox::CreateParams(TCreateParams& Params) {
   Params.ClassStyle = CS_HREDRAW | CS_VREDRAW;
 }
 
+// The font the caption is drawn in: the window's own once it has one, so
+// that the room kept for the caption and the caption drawn always agree.
+HFONT TCustomGroupBox::CaptionFont() {
+  if (const HFONT Font = WindowFont()) return Font;
+  return FontHandle() ? FontHandle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
 int TCustomGroupBox::TextHeight() {
   const HDC Screen = GetDC(nullptr);
-  const HGDIOBJ Old = SelectObject(Screen, FontHandle() ? FontHandle() : GetStockObject(DEFAULT_GUI_FONT));
+  const HGDIOBJ Old = SelectObject(Screen, CaptionFont());
   TEXTMETRICW Metrics{};
   GetTextMetricsW(Screen, &Metrics);
   SelectObject(Screen, Old);
@@ -28,26 +37,42 @@ void TCustomGroupBox::AdjustClientRect(RECT& Rect) {
   InflateRect(&Rect, -2, -2);
 }
 
+// The frame's top edge runs behind the middle of the caption, and is left
+// out under the caption's text and a little room on either side of it.
 void TCustomGroupBox::Paint(HDC DC, const RECT& Client) {
+  const std::wstring Text = Caption();
   const int LineHeight = CaptionHeight();
+  const int Inset = CaptionInset(LineHeight);
+  const int Outer = SaveDC(DC);
+  SelectObject(DC, CaptionFont());
+  RECT TextRect{Inset, 0, Client.right - Inset, LineHeight};
+  if (!Text.empty()) {
+    SIZE Extent{};
+    GetTextExtentPoint32W(DC, Text.c_str(), static_cast<int>(Text.size()), &Extent);
+    TextRect.right = std::min<LONG>(TextRect.right, TextRect.left + Extent.cx);
+  }
+  const int BeforeClip = SaveDC(DC);
+  if (!Text.empty()) ExcludeClipRect(DC, TextRect.left - 2, 0, TextRect.right + 2, LineHeight);
   RECT Frame = Client;
   Frame.top += LineHeight / 2;
   DrawEdge(DC, &Frame, EDGE_ETCHED, BF_RECT);
-  const std::wstring Text = Caption();
-  if (Text.empty()) return;
-  RECT TextRect{8, 0, Client.right - 8, LineHeight};
-  SetBkColor(DC, ColorToRGB(Color()));
-  SetBkMode(DC, OPAQUE);
+  RestoreDC(DC, BeforeClip);
+  SetBkMode(DC, TRANSPARENT);
   SetTextColor(DC, GetSysColor(IsWindowEnabled(Handle()) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
   DrawTextW(DC, Text.c_str(), static_cast<int>(Text.size()), &TextRect, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT);
+  RestoreDC(DC, Outer);
 }
+
+// A third of a line from the left edge, as the frame's corner needs at any
+// resolution.
+int TCustomGroupBox::CaptionInset(int LineHeight) { return std::max(4, LineHeight / 3); }
 
 void TCustomGroupBox::WndProc(TMessage& Message) {
   TCustomControl::WndProc(Message);
-  // The caption's look follows the text and the enabled state, and whether
-  // there is a caption decides where the controls inside begin.
-  if (Message.Msg == WM_SETTEXT || Message.Msg == WM_ENABLE) Invalidate();
-  if (Message.Msg == WM_SETTEXT) Realign();
+  // The caption's look follows the text and the enabled state, and the
+  // caption's text and font decide where the controls inside begin.
+  if (Message.Msg == WM_SETTEXT || Message.Msg == WM_ENABLE || Message.Msg == WM_SETFONT) Invalidate();
+  if (Message.Msg == WM_SETTEXT || Message.Msg == WM_SETFONT) Realign();
 }
 
 }  // namespace tarnwick

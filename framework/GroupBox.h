@@ -17,6 +17,8 @@ class TCustomGroupBox : public TCustomControl {
   void WndProc(TMessage& Message) override;
   // The height of a line of the caption's font.
   int TextHeight();
+  HFONT CaptionFont();
+  static int CaptionInset(int LineHeight);
   // The room the caption takes at the top: a line, or none without a caption.
   int CaptionHeight();
 };

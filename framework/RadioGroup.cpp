@@ -46,7 +46,8 @@ void TRadioGroup::CreateButtons() {
   Buttons_.clear();
   for (std::size_t Index = 0; Index < Items_.size(); ++Index) {
     const HWND Button = CreateWindowExW(
-        0, L"BUTTON", Items_[Index].c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_RADIOBUTTON, 0, 0, 0, 0,
+        0, L"BUTTON", Items_[Index].c_str(),
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_RADIOBUTTON | (IsWindowEnabled(Handle()) ? 0 : WS_DISABLED), 0, 0, 0, 0,
         Handle(), reinterpret_cast<HMENU>(Index), GetModuleHandleW(nullptr), nullptr);
     if (!Button) throw LastOSError();
     SendMessageW(Button, WM_SETFONT, reinterpret_cast<WPARAM>(WindowFont()), FALSE);
@@ -94,6 +95,9 @@ void TRadioGroup::WndProc(TMessage& Message) {
       break;
     case WM_SIZE:
       ArrangeButtons();
+      break;
+    case WM_ENABLE:
+      for (const HWND Button : Buttons_) EnableWindow(Button, static_cast<BOOL>(Message.WParam));
       break;
     case WM_NCDESTROY:
       Buttons_.clear();

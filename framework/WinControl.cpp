@@ -52,7 +52,7 @@ void TWinControl::CreateHandle() {
 
 void TWinControl::CreateParams(TCreateParams& Params) {
   Params.Caption = Caption_;
-  Params.Style = WS_CHILD | WS_CLIPSIBLINGS | (Visible() ? WS_VISIBLE : 0) | (Enabled() ? 0 : WS_DISABLED);
+  Params.Style = WS_CHILD | WS_CLIPSIBLINGS | (Visible() ? WS_VISIBLE : 0) | (TakesInput() ? 0 : WS_DISABLED);
   Params.X = Left();
   Params.Y = Top();
   Params.Width = Width();
@@ -163,6 +163,9 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_MOUSELEAVE:
       TrackingLeave_ = false;
       ControlMouseLeave(this);
+      break;
+    case WM_ENABLE:
+      FollowParentEnabled();
       break;
     default:
       break;
@@ -330,7 +333,21 @@ void TWinControl::SetVisible(bool Value) {
 
 void TWinControl::SetEnabled(bool Value) {
   TControl::SetEnabled(Value);
-  if (Handle_) EnableWindow(Handle_, Value);
+  if (Handle_) EnableWindow(Handle_, TakesInput());
+}
+
+bool TWinControl::TakesInput() const {
+  for (const TWinControl* Control = this; Control; Control = Control->Parent())
+    if (!Control->Enabled()) return false;
+  return true;
+}
+
+// A window inside a disabled one takes no input and is drawn so: its own
+// window follows the state of the windows around it.
+void TWinControl::FollowParentEnabled() {
+  for (TControl* Control : Controls_)
+    if (auto* Windowed = dynamic_cast<TWinControl*>(Control); Windowed && Windowed->Handle_)
+      EnableWindow(Windowed->Handle_, Windowed->TakesInput());
 }
 
 void TWinControl::UpdateBounds(int ALeft, int ATop, int AWidth, int AHeight) {

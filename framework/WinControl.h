@@ -85,7 +85,11 @@ class TWinControl : public TControl {
 
   void SetParent(TWinControl* AParent) override;
   void SetVisible(bool Value) override;
+  // A control inside a disabled one keeps its own Enabled but takes no
+  // input, and is drawn disabled, until the one around it is enabled again.
   void SetEnabled(bool Value) override;
+  // Enabled, and so is every control it sits in.
+  bool TakesInput() const;
 
   TKeyPressEvent OnKeyPress;
 
@@ -134,6 +138,7 @@ class TWinControl : public TControl {
   bool KeyPressed(wchar_t& Key);
   bool PreviewKeyPress(wchar_t& Key);
   void OwnClassMessage(TMessage& Message);
+  void FollowParentEnabled();
 
   HWND Handle_ = nullptr;
   WNDPROC DefWndProc_ = DefWindowProcW;

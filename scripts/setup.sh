@@ -26,7 +26,7 @@ PACKAGES=(
   # fuzzing the readers of user files with clang's libFuzzer
   clang libclang-rt-14-dev
   # running the Windows exes: Wine on a virtual X display
-  wine wine64 fonts-wine fonts-ipafont-gothic
+  wine wine64 fonts-wine fonts-ipafont-gothic locales
   xvfb xdotool x11-utils x11-xserver-utils xserver-xorg-core
   xserver-xorg-video-dummy imagemagick sox
   # the end-to-end test runner
@@ -131,6 +131,28 @@ install_packages() {
   mapfile -t missing < <(missing_packages)
   [[ ${#missing[@]} -eq 0 ]] || die "still not installed: ${missing[*]}"
   step_done "installed"
+}
+
+# ---------------------------------------------------------------- locale
+
+# Wine draws the Japanese window with a Japanese font only in a Japanese
+# locale, and glibc knows none until it is generated: without it every
+# character is an empty box.
+JAPANESE_LOCALE=ja_JP.UTF-8
+ensure_japanese_locale() {
+  step "Checking the $JAPANESE_LOCALE locale"
+  if locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+    step_done "generated"
+    return
+  fi
+  if ! grep -qx "$JAPANESE_LOCALE UTF-8" /etc/locale.gen 2>/dev/null; then
+    "${SUDO[@]}" sed -i -E "s/^#[[:space:]]*($JAPANESE_LOCALE UTF-8)[[:space:]]*$/\1/" /etc/locale.gen
+    grep -qx "$JAPANESE_LOCALE UTF-8" /etc/locale.gen ||
+      echo "$JAPANESE_LOCALE UTF-8" | "${SUDO[@]}" tee -a /etc/locale.gen >/dev/null
+  fi
+  run_logged "$LOGS/locale.log" "${SUDO[@]}" locale-gen
+  locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' || die "the $JAPANESE_LOCALE locale could not be generated"
+  step_done "generated"
 }
 
 # ---------------------------------------------------------------- sources
@@ -311,6 +333,7 @@ build_libraries() {
 mkdir -p "$LOGS" "$SRC_CACHE"
 echo "Tarnwick setup: dependencies in ${DEPS}"
 install_packages
+ensure_japanese_locale
 build_libraries
 rm -rf "$DEPS/build"
 echo "Setup finished in $(seconds_since "$SETUP_T0") s"

@@ -73,7 +73,8 @@ def wait_until(predicate, timeout, interval=0.2):
 
 def wine_env(prefix):
     env = dict(os.environ)
-    env.update(WINEPREFIX=prefix, WINEARCH="win64", WINEDEBUG="-all", WINELOADER=WINE,
+    # The Japanese locale the program is written for, as scripts/run.sh runs it.
+    env.update(WINEPREFIX=prefix, WINEARCH="win64", WINEDEBUG="-all", WINELOADER=WINE, LANG="ja_JP.UTF-8",
                WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
     return env
 
@@ -384,6 +385,7 @@ def test_no_data_folder_ends_silently(p):
 from picture_tests import *  # noqa: E402,F401,F403 - the hostile-picture tests
 from window_tests import *  # noqa: E402,F401,F403 - real keys and clicks
 from settings_file_tests import *  # noqa: E402,F401,F403 - the malformed settings files
+from layout_tests import *  # noqa: E402,F401,F403 - the window at each resolution
 
 TESTS = [value for name, value in list(globals().items()) if name.startswith("test_")]
 

@@ -48,6 +48,35 @@ TEST_F(StandardControlTest, GroupBoxPlacesItsControlsBelowTheCaption) {
   EXPECT_EQ(Inside->Top(), 2) << "a band without caption gives its controls the whole inside";
 }
 
+TEST_F(StandardControlTest, AGroupBoxMakesRoomForItsCaptionInTheFontItIsGiven) {
+  auto* Inside = Make<TLabel>(alClient, 10);
+  Group->HandleNeeded();
+  const int Before = Inside->Top();
+  Form.Font().SetHeight(Form.Font().Height() * 2);
+  EXPECT_GT(Inside->Top(), Before + 5);
+}
+
+TEST_F(StandardControlTest, TheControlsOfADisabledGroupAreDisabledUntilItIsEnabledAgain) {
+  auto* Edit = Make<TEdit>(alTop, 25);
+  auto* Radio = Make<TRadioGroup>(alTop, 40);
+  Radio->SetItems({L"なし", L"内蔵音声"});
+  Group->HandleNeeded();
+  const HWND Button = FindWindowExW(Radio->Handle(), nullptr, L"Button", L"なし");
+  Group->SetEnabled(false);
+  for (const HWND Window : {Edit->Handle(), Radio->Handle(), Button}) EXPECT_FALSE(IsWindowEnabled(Window));
+  // They keep their own state, and a window made now is made disabled.
+  EXPECT_TRUE(Edit->Enabled());
+  Edit->RecreateWnd();
+  EXPECT_FALSE(IsWindowEnabled(Edit->Handle()));
+  Group->SetEnabled(true);
+  for (const HWND Window : {Edit->Handle(), Radio->Handle(), Button}) EXPECT_TRUE(IsWindowEnabled(Window));
+  // One disabled by itself stays so.
+  Edit->SetEnabled(false);
+  Group->SetEnabled(false);
+  Group->SetEnabled(true);
+  EXPECT_FALSE(IsWindowEnabled(Edit->Handle()));
+}
+
 TEST_F(StandardControlTest, DropDownListTakesOnlyIndexesOfItsItemsAndReportsOnlyTheUsersPicks) {
   auto* Combo = Make<TComboBox>(alTop, 25);
   int Changes = 0;

@@ -11,11 +11,11 @@
 namespace e2e {
 
 struct AgentOrder {
-  // "drop" (Path on the settings window) or "count".
+  // "drop" (Path on the settings window), "count" or "layout".
   wchar_t Job[16];
   wchar_t Path[4096];
-  // Set by the agent; "" when it never ran.
-  char Answer[256];
+  // Set by the agent, UTF-8; "" when it never ran.
+  char Answer[32768];
 };
 
 // The block's name for one process. No std::wstring: the agent must not

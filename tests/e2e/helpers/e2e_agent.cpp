@@ -5,12 +5,14 @@
 // would leave memory behind at each load.
 //   drop    posts Path to the settings window as the shell's WM_DROPFILES
 //   count   "handles N gdi N windows N heap BYTES" of this process
+//   layout  the settings window's controls, texts, fonts and glyphs
 #include <windows.h>
 #include <shlobj.h>
 
 #include <cstdio>
 #include <cwchar>
 
+#include "AgentLayout.h"
 #include "E2eAgentOrder.h"
 
 namespace {
@@ -100,6 +102,9 @@ void DoJob(e2e::AgentOrder& Order) {
   } else if (std::wcscmp(Order.Job, L"count") == 0) {
     std::snprintf(Order.Answer, sizeof Order.Answer, "handles %d gdi %d windows %d heap %lld", KernelHandleCount(),
                   GdiObjectCount(), WindowCount(), HeapBusyBytes());
+  } else if (std::wcscmp(Order.Job, L"layout") == 0) {
+    if (HWND Window = SettingsWindow()) e2e::DescribeLayout(Window, Order.Answer, sizeof Order.Answer);
+    else std::snprintf(Order.Answer, sizeof Order.Answer, "no-window");
   } else {
     std::snprintf(Order.Answer, sizeof Order.Answer, "unknown-job");
   }

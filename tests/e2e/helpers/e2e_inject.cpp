@@ -3,6 +3,8 @@
 // Prints the agent's answer; exit code 1 on a failure, 2 on a usage error.
 //   e2e_inject drop PATH   drops PATH on the settings window, as the shell does
 //   e2e_inject count       "handles N gdi N windows N heap BYTES" of the program
+//   e2e_inject layout      the settings window's controls, texts, fonts and
+//                          glyphs, a line each (see AgentLayout.h)
 //   e2e_inject self-check  loads the agent here, around known new objects, and
 //                          prints "ok ..." when its counts see exactly them
 //                          and a load of it leaves the heap as it was
@@ -165,11 +167,12 @@ int wmain(int argc, wchar_t** argv) {
   try {
     if (Command == L"drop" && argc > 2) return std::puts(RunAgent(L"drop", argv[2]).c_str()), 0;
     if (Command == L"count") return std::puts(RunAgent(L"count", L"").c_str()), 0;
+    if (Command == L"layout") return std::fputs(RunAgent(L"layout", L"").c_str(), stdout), 0;
     if (Command == L"self-check") return SelfCheck();
   } catch (const std::exception& Error) {
     std::fprintf(stderr, "e2e_inject: %s\n", Error.what());
     return 1;
   }
-  std::fputs("usage: e2e_inject drop PATH | count | self-check\n", stderr);
+  std::fputs("usage: e2e_inject drop PATH | count | layout | self-check\n", stderr);
   return 2;
 }
