@@ -5,7 +5,6 @@ Run by run_e2e.py, the main script, whose helpers these tests use."""
 
 import __main__ as e2e
 from helper_exes import run_helper
-from picture_tests import without_window_manager_waits
 
 __all__ = ["test_malformed_settings_files_are_reported_and_never_saved_over"]
 
@@ -57,7 +56,6 @@ def report_text(message):
 
 
 def test_malformed_settings_files_are_reported_and_never_saved_over(p):
-    without_window_manager_waits(p)
     for name, (content, error) in MALFORMED.items():
         p.write_settings(content)
         running = p.start()
