@@ -1,6 +1,7 @@
 #include "ShowRequestSender.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <iterator>
 
 #include "InstanceMutex.h"
@@ -10,6 +11,14 @@ namespace tarnwick {
 namespace {
 
 constexpr DWORD PollMs = 50;
+
+// The block as the system carries it to the receiver, which may be the
+// other build: data word, byte count, then the text's address, each where
+// the platform puts them for this build's word size.
+constexpr std::size_t Word = sizeof(void*);
+static_assert(sizeof(COPYDATASTRUCT::dwData) == Word && offsetof(COPYDATASTRUCT, dwData) == 0);
+static_assert(sizeof(COPYDATASTRUCT::cbData) == 4 && offsetof(COPYDATASTRUCT, cbData) == Word);
+static_assert(offsetof(COPYDATASTRUCT, lpData) == 2 * Word && sizeof(COPYDATASTRUCT) == 3 * Word);
 
 HWND SettingsWindow() { return FindWindowW(L"TMainForm", L"Tarnwick"); }
 

@@ -13,6 +13,12 @@ struct TMessage {
   LRESULT Result = 0;
 };
 
+// A 32-bit message code and three machine words, in either build: a word
+// narrower than a pointer would cut the handles and addresses messages carry.
+static_assert(sizeof(TMessage::Msg) == 4);
+static_assert(sizeof(TMessage::WParam) == sizeof(void*) && sizeof(TMessage::LParam) == sizeof(void*));
+static_assert(sizeof(TMessage::Result) == sizeof(void*) && sizeof(TMessage) == 4 * sizeof(void*));
+
 // A message procedure bound to an object. Two machine words, comparable and
 // copied without allocation, so a hook can save one, put its own in its
 // place and later put the saved one back.

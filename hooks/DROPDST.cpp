@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <cstddef>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -86,6 +87,11 @@ struct DropContents {
   // block is only read; freeing it could pull memory from under its owner.
   bool Finish;
 };
+
+// The block's header as the shell lays it out in every build: the names'
+// offset, the drop point, then two flags, 20 bytes.
+static_assert(offsetof(DROPFILES, pFiles) == 0 && offsetof(DROPFILES, pt) == 4);
+static_assert(offsetof(DROPFILES, fNC) == 12 && offsetof(DROPFILES, fWide) == 16 && sizeof(DROPFILES) == 20);
 
 // What the drop block holds, or none when Block is not a well-formed drop
 // block of this process: WM_DROPFILES can come from any program with any

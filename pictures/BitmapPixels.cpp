@@ -34,7 +34,7 @@ class RunCursor {
 
   void Put(std::uint8_t Index) {
     if (X_ < Frame_.Width && Y_ < Frame_.Height)
-      Frame_.Pixels[static_cast<std::size_t>(Frame_.Height - 1 - Y_) * Frame_.Width + X_] = Palette_[Index];
+      Frame_.Pixels[static_cast<std::size_t>((Frame_.Height - 1 - Y_) * Frame_.Width + X_)] = Palette_[Index];
     ++X_;
   }
   void NextLine() {
@@ -71,7 +71,8 @@ PictureFrame DecodeBitmapRows(std::span<const std::uint8_t> Bytes, const BitmapI
   RequireBytes(Bytes, Info.PixelOffset, Stride * (Info.Height - 1) + (RowBits + 7) / 8);
   PictureFrame Frame{Info.Width, Info.Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Info.Width) * Info.Height), 0};
   for (int Y = 0; Y < Info.Height; ++Y) {
-    const std::uint8_t* Row = Bytes.data() + Info.PixelOffset + Y * Stride;
+    // Within the bytes, as checked above, so within a size_t in any build.
+    const std::uint8_t* Row = Bytes.data() + Info.PixelOffset + static_cast<std::size_t>(Y * Stride);
     const int OutRow = Info.TopDown ? Y : Info.Height - 1 - Y;
     std::uint32_t* Out = Frame.Pixels.data() + static_cast<std::size_t>(OutRow) * Info.Width;
     for (int X = 0; X < Info.Width; ++X) Out[X] = PixelInRow(Row, X, Info);

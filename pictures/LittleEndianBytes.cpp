@@ -4,7 +4,7 @@
 
 namespace tarnwick {
 
-void RequireBytes(std::span<const std::uint8_t> Bytes, std::size_t Offset, std::size_t Count) {
+void RequireBytes(std::span<const std::uint8_t> Bytes, std::size_t Offset, std::uint64_t Count) {
   if (Offset > Bytes.size() || Count > Bytes.size() - Offset)
     throw EPictureError(DamagedReason("途中で切れています"));
 }

@@ -9,7 +9,7 @@ namespace tarnwick {
 
 // Raises EPictureError (the file ends too early) when Count bytes at Offset
 // are not all inside Bytes.
-void RequireBytes(std::span<const std::uint8_t> Bytes, std::size_t Offset, std::size_t Count);
+void RequireBytes(std::span<const std::uint8_t> Bytes, std::size_t Offset, std::uint64_t Count);
 
 std::uint16_t ReadUInt16(std::span<const std::uint8_t> Bytes, std::size_t Offset);
 std::uint32_t ReadUInt32(std::span<const std::uint8_t> Bytes, std::size_t Offset);

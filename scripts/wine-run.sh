@@ -83,6 +83,10 @@ if [[ ! -f $prefix/.tarnwick-ready ]]; then
       # Undecorated windows: what the program draws is what a screenshot shows.
       "$WINE" reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
         </dev/null >/dev/null 2>&1 8>&- || die "could not set up the registry of $prefix"
+      # Wine draws the caption's buttons in Marlett, which it does not find
+      # in its own font folder here: the buttons showed as letters.
+      marlett=/usr/share/wine/fonts/marlett.ttf
+      [[ -f $marlett ]] && cp "$marlett" "$prefix/drive_c/windows/Fonts/"
       "$WINESERVER" -w 8>&-
       touch "$prefix/.tarnwick-ready"
     fi

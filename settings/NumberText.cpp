@@ -179,7 +179,7 @@ std::optional<Currency> ParseCurrency(std::wstring_view Text, wchar_t DecimalSep
   if (Kept > 19) return std::nullopt;
   std::uint64_t Units = 0;
   for (long long I = 0; I < Kept; ++I)
-    Units = Units * 10 + static_cast<std::uint64_t>(I < static_cast<long long>(Digits.size()) ? Digits[I] - '0' : 0);
+    Units = Units * 10 + static_cast<std::uint64_t>(I < static_cast<long long>(Digits.size()) ? Digits[static_cast<std::size_t>(I)] - '0' : 0);
   // Round on the first digit dropped; when even that lies beyond the digits
   // (Kept < 0) the amount is below half a unit and rounds to zero.
   if (Kept >= 0 && Kept < static_cast<long long>(Digits.size())) {

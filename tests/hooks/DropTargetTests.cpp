@@ -301,11 +301,11 @@ TEST_F(DropTargetTest, SurvivesARandomBatchOfBlocks) {
         ExpectDrop(Whole, Names);
         break;
       case 1:  // cut before the final NUL is whole
-        ExpectIgnored(Whole.substr(0, Whole.size() - 1 - Below(Whole.size())));
+        ExpectIgnored(Whole.substr(0, Whole.size() - 1 - Below(static_cast<unsigned>(Whole.size()))));
         break;
       default: {  // the list placed anywhere outside the block
         std::string Bytes = Whole;
-        const DWORD Files = Below(2) ? Below(sizeof(DROPFILES)) : Whole.size() + Below(1 << 20);
+        const DWORD Files = Below(2) ? Below(sizeof(DROPFILES)) : static_cast<DWORD>(Whole.size()) + Below(1 << 20);
         std::memcpy(Bytes.data(), &Files, sizeof Files);
         ExpectIgnored(Bytes);
       }
