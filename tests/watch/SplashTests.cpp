@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 #include "WatchTest.h"
@@ -24,6 +25,13 @@ class SplashTest : public WatchTest {
   bool Freed() { return PumpUntil([&] { return Form().NewestSplash() == nullptr; }); }
 };
 
+// Left, top, right and bottom on the screen.
+std::array<LONG, 4> ScreenBounds(HWND Window) {
+  RECT Rect{};
+  GetWindowRect(Window, &Rect);
+  return {Rect.left, Rect.top, Rect.right, Rect.bottom};
+}
+
 TEST_F(SplashTest, ABuiltInPopupIsTopmostBorderlessAndCentredOnTheLastSample) {
   TSplashForm& Splash = ShowAt({1000, 500}, {1100, 600});
   EXPECT_TRUE(Form().FSplashShow);
@@ -31,12 +39,7 @@ TEST_F(SplashTest, ABuiltInPopupIsTopmostBorderlessAndCentredOnTheLastSample) {
   EXPECT_TRUE(IsWindowVisible(Window));
   EXPECT_TRUE(GetWindowLongPtrW(Window, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_EQ(GetWindowLongPtrW(Window, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
-  RECT Rect{};
-  GetWindowRect(Window, &Rect);
-  EXPECT_EQ(Rect.left, 900);
-  EXPECT_EQ(Rect.top, 400);
-  EXPECT_EQ(Rect.right - Rect.left, 400);
-  EXPECT_EQ(Rect.bottom - Rect.top, 400);
+  EXPECT_EQ(ScreenBounds(Window), (std::array<LONG, 4>{900, 400, 1300, 800}));
   // The program's taskbar entry goes while the popup is up.
   EXPECT_FALSE(IsWindowVisible(Application().Handle()));
   EXPECT_EQ(Splash.Timer->Interval(), 3000u);
@@ -52,12 +55,7 @@ TEST_F(SplashTest, APopupIsShownActiveAndKeepsItsSizeOnAMonitorOfAnotherResoluti
   // The system moves it to a 192-dpi monitor and suggests twice the size.
   RECT Suggested{700, 100, 1500, 900};
   SendMessageW(Window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&Suggested));
-  RECT Rect{};
-  GetWindowRect(Window, &Rect);
-  EXPECT_EQ(Rect.left, 800);
-  EXPECT_EQ(Rect.top, 300);
-  EXPECT_EQ(Rect.right - Rect.left, 400);
-  EXPECT_EQ(Rect.bottom - Rect.top, 400);
+  EXPECT_EQ(ScreenBounds(Window), (std::array<LONG, 4>{800, 300, 1200, 700}));
   EXPECT_EQ(Splash.Image->Width(), 400);
 }
 
