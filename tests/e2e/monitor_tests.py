@@ -69,13 +69,15 @@ class Screen:
         self.arrange(layout)
 
     def arrange(self, layout):
-        """Lays the monitors out and waits until Wine reports them so."""
+        """Lays the monitors out, waits until Wine reports them so, and tells
+        a running program as Windows would."""
         subprocess.run([SCRIPT, "layout", layout], env=self.p.env, stdin=subprocess.DEVNULL, check=True)
         expected, self.x_origin = LAYOUTS[layout]
         # Wine reports a change only while its desktop runs, and only once a
         # process asks: the first answer here, or the program, keeps it up.
         e2e.check(e2e.wait_until(lambda: self.p.probe("monitors") == expected, 20),
                   f"Wine reports the monitors {self.p.probe('monitors')!r}, not layout {layout}: {expected!r}")
+        self.p.probe("display-change")
 
     def move(self, x, y):
         """Moves the pointer to a point in Wine's coordinates."""

@@ -11,6 +11,10 @@
 //                               in enumeration order
 //   e2e_probe program-module    the base address (hex) of the exe module of
 //                               the settings window's process, or "none"
+//   e2e_probe display-change    sends the settings window the WM_DISPLAYCHANGE
+//                               that Windows sends after a display change
+//                               (Wine 8 sends none for one made with xrandr):
+//                               "sent" or "none"
 //   e2e_probe copydata CASE     sends the settings window a WM_COPYDATA:
 //       null-lparam, null-data, no-nul, lower-case, trailing-text, after-nul,
 //       exact (the request a later start sends)
@@ -117,6 +121,19 @@ int ProgramModule() {
   if (Process) CloseHandle(Process);
   if (Found) std::printf("%llx\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(Exe)));
   else std::puts("none");
+  return 0;
+}
+
+int DisplayChange() {
+  HWND Window = MainWindow();
+  if (Window) {
+    const HDC Screen = GetDC(nullptr);
+    const int BitsPerPixel = GetDeviceCaps(Screen, BITSPIXEL);
+    ReleaseDC(nullptr, Screen);
+    SendMessageW(Window, WM_DISPLAYCHANGE, static_cast<WPARAM>(BitsPerPixel),
+                 MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  }
+  std::puts(Window ? "sent" : "none");
   return 0;
 }
 
@@ -359,13 +376,15 @@ int main(int argc, char** argv) {
   if (Command == "pointer") return Pointer();
   if (Command == "monitors") return Monitors();
   if (Command == "program-module") return ProgramModule();
+  if (Command == "display-change") return DisplayChange();
   if (Command == "splash") return Splash();
   if (Command == "copydata" && argc > 2) return CopyData(argv[2]);
   if (Command == "hostile-copydata" && argc > 3) return HostileCopyData(std::stoull(argv[2]), std::stoi(argv[3]));
   if (Command == "hostile-drop" && argc > 3) return HostileDrop(std::stoull(argv[2]), std::stoi(argv[3]));
   if (Command == "count-shows" && argc > 2) return CountShows(argv[2]);
-  std::fputs("usage: e2e_probe main-state | close-main | pointer | monitors | program-module | splash |\n"
-             "       copydata CASE | hostile-copydata SEED COUNT | hostile-drop SEED COUNT | count-shows FILE\n",
+  std::fputs("usage: e2e_probe main-state | close-main | pointer | monitors | program-module | display-change |\n"
+             "       splash | copydata CASE | hostile-copydata SEED COUNT | hostile-drop SEED COUNT |\n"
+             "       count-shows FILE\n",
              stderr);
   return 2;
 }
