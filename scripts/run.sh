@@ -3,6 +3,9 @@
 # Wine) and 32-bit Windows (the release exe), then starts tarnwick.exe under
 # Wine on your display. Without a display it runs on a private Xvfb display
 # for a few seconds and saves a screenshot instead.
+#   scripts/run.sh --monitors 2   runs it headless on two monitors instead
+#       (scripts/run-two-monitors.sh): the crossing sound's calls and a popup
+#       on the second monitor
 #   TARNWICK_RUN_SECONDS  how long the headless run waits before the screenshot (default 5)
 set -euo pipefail
 
@@ -15,6 +18,13 @@ mkdir -p "$LOGS" "$RUN_DIR"
 SCRIPT_NAME=run
 # shellcheck source=scripts/common.sh
 source "$ROOT/scripts/common.sh"
+
+monitors=1
+case "${1:-} ${2:-}" in
+  " ") ;;
+  "--monitors 1" | "--monitors 2") monitors=$2 ;;
+  *) die "usage: scripts/run.sh [--monitors 1|2]" ;;
+esac
 
 scripts/setup.sh
 
@@ -33,11 +43,16 @@ release=$(find_exe win32)
 [[ -n $exe ]] || die "the win64 build made no tarnwick.exe"
 [[ -n $release ]] && echo "Release exe (32-bit): ${release#"$ROOT"/}"
 
-# Its own Wine prefix, apart from the tests': the settings file lives in it.
-export TARNWICK_WINEPREFIX=$RUN_DIR/wineprefix
 # The settings window is Japanese: Wine draws it with a Japanese font only in
 # a Japanese locale.
 export LANG=ja_JP.UTF-8
+
+if [[ $monitors == 2 ]]; then
+  exec scripts/run-two-monitors.sh "$exe"
+fi
+
+# Its own Wine prefix, apart from the tests': the settings file lives in it.
+export TARNWICK_WINEPREFIX=$RUN_DIR/wineprefix
 
 if [[ -n ${DISPLAY:-} ]] && xdpyinfo >/dev/null 2>&1; then
   echo "==> Starting ${exe#"$ROOT"/} under Wine on $DISPLAY (it runs hidden; start it again for its settings window)"

@@ -2,7 +2,8 @@
 # The test command. Sets up the machine, builds all presets (native with
 # ASan + UBSan, win64, win32, fuzz) and runs every test tier: native tests
 # directly, win64 tests and the end-to-end tests of the real exe under Wine
-# on a private Xvfb display, then the fuzzers. Ends with each
+# on a private Xvfb display (and on several monitors, a private Xorg one),
+# then the fuzzers. Ends with each
 # runner's summary and a total "N passed, N failed" line (a failed build
 # counts as one failure); exits non-zero if any build or test failed. Build
 # and test logs are in build/logs/.
@@ -39,6 +40,7 @@ step "Checking Wine and the display"
 [[ -x /usr/lib/wine/wine64 ]] || command -v wine64 >/dev/null || command -v wine >/dev/null ||
   die "Wine is missing; the win64 tests cannot run"
 command -v Xvfb >/dev/null || die "Xvfb is missing; the win64 tests cannot run"
+command -v Xorg >/dev/null || die "Xorg is missing; the end-to-end tests on several monitors cannot run"
 # Always a private display: the tests pop up windows and move the pointer.
 # One this run started is stopped at the end; one found running is left.
 start_private_display

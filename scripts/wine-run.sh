@@ -8,6 +8,8 @@
 # Prefix: $TARNWICK_WINEPREFIX, else <build dir>/wineprefix for an exe inside
 # a CMake build tree, else ~/.cache/tarnwick/wineprefix. It is created once and
 # reused. Without DISPLAY a private Xvfb is started (scripts/xvfb-display.sh).
+# Wine's debug output is off unless $TARNWICK_WINEDEBUG gives its WINEDEBUG
+# (trace+winmm shows each sound the program plays).
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -62,7 +64,7 @@ prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
 
 export WINEPREFIX=$prefix
 export WINEARCH=win64
-export WINEDEBUG=-all
+export WINEDEBUG=${TARNWICK_WINEDEBUG:--all}
 # No Mono/Gecko install prompts, no menu entries or file associations.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 

@@ -84,7 +84,8 @@ class IDesktop {
   // Plays a WAVE file asynchronously, stopping one still playing; a file that
   // cannot be played gives silence, never the system's default sound.
   virtual void PlayWaveFile(const std::wstring& Path) = 0;
-  // Plays the program's built-in WAVE resource of that name, likewise.
+  // Stops any sound the program plays, then plays its built-in WAVE
+  // resource of that name asynchronously.
   virtual void PlayWaveResource(const std::wstring& Name) = 0;
 
   // The standard error report: a modal message box with Text, the Caption,

@@ -102,8 +102,12 @@ class Win32Desktop final : public IDesktop {
   }
 
   void PlayWaveResource(const std::wstring& Name) override {
-    if (const auto Play = SoundLibraryFunction<decltype(PlaySoundW)>("PlaySoundW"))
-      Play(Name.c_str(), GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
+    const auto Play = SoundLibraryFunction<decltype(PlaySoundW)>("PlaySoundW");
+    if (!Play) return;
+    // A null sound stops what this program plays, so each crossing's sound
+    // starts from its beginning.
+    Play(nullptr, nullptr, SND_RESOURCE);
+    Play(Name.c_str(), GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC);
   }
 
   void ShowErrorReport(const std::wstring& Text, const std::wstring& Caption) override {

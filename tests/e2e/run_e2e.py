@@ -4,7 +4,9 @@
     run_e2e.py BUILD_DIR [TEST...]
 
 BUILD_DIR is the win64 build (app/tarnwick.exe, tests/e2e/e2e_probe.exe).
-Uses $DISPLAY when it answers, else starts a private Xvfb. One pristine Wine
+Uses $DISPLAY when it answers, else starts a private Xvfb; the tests of
+several monitors (monitor_tests.py) run on an Xorg display of their own that
+the runner starts and stops (scripts/xorg-monitors.sh). One pristine Wine
 prefix is made per run and copied for each test, so every test starts from a
 fresh prefix with its own wineserver. Ends with "N passed, N failed"; exits
 non-zero when a test failed. A failed test's prefix and logs are kept in
@@ -44,12 +46,14 @@ FIRST_RUN_SETTINGS = (
 )
 
 
-def settings_file(cursor=5, splash=2, first=False):
+def settings_file(cursor=5, splash=2, first=False, wav=0, wav_file=""):
     """A settings file as the program writes it, with the values given."""
     return (FIRST_RUN_SETTINGS
             .replace(b'"9">5</Cursor>', b'"9">%d</Cursor>' % cursor)
             .replace(b'"9">2</Splash>', b'"9">%d</Splash>' % splash)
-            .replace(b'"2">0</First>', b'"2">%d</First>' % (1 if first else 0)))
+            .replace(b'"2">0</First>', b'"2">%d</First>' % (1 if first else 0))
+            .replace(b'"10"></WavFile>', b'"10">%s</WavFile>' % wav_file.encode())
+            .replace(b'"9">0</Wav>', b'"9">%d</Wav>' % wav))
 
 
 class Failure(Exception):
@@ -82,11 +86,13 @@ def wine_env(prefix):
 class Prefix:
     """A Wine prefix copied from the pristine one, with its own wineserver."""
 
-    def __init__(self, pristine, path, exe, probe):
+    def __init__(self, pristine, path, exe, probe, display=None):
         shutil.rmtree(path, ignore_errors=True)
         subprocess.run(["cp", "-a", pristine, path], check=True)
         self.path, self.exe, self.probe_exe = path, exe, probe
         self.env = wine_env(path)
+        if display:
+            self.env["DISPLAY"] = display
         self.log = open(os.path.join(path, "wine.log"), "ab")
         self.processes = []
         subprocess.run([WINESERVER, "-p30"], env=self.env, check=True)
@@ -117,10 +123,12 @@ class Prefix:
         with open(self.settings_path(), "rb") as f:
             return f.read()
 
-    def start(self, *args):
+    def start(self, *args, winedebug=None, log=None):
+        """Starts the program; winedebug gives its WINEDEBUG, log the file its output goes to."""
+        env = dict(self.env, WINEDEBUG=winedebug) if winedebug else self.env
         # Output to a file, not a pipe: Wine's helper processes inherit it.
-        process = subprocess.Popen([WINE, self.exe, *args], env=self.env, stdin=subprocess.DEVNULL,
-                                   stdout=self.log, stderr=self.log)
+        process = subprocess.Popen([WINE, self.exe, *args], env=env, stdin=subprocess.DEVNULL,
+                                   stdout=log or self.log, stderr=log or self.log)
         self.processes.append(process)
         return process
 
@@ -189,26 +197,40 @@ def test_moving_the_pointer_after_the_idle_time_shows_the_popup_until_its_timer(
     # The first tick takes the pointer's place at start for a move and shows
     # a popup there; on a busy machine that tick can come late, so wait for
     # that popup to come and go before moving the pointer.
-    wait_until(lambda: p.probe("splash") != "none", 5)
-    check(wait_until(lambda: p.probe("splash") == "none", 5), "a popup at start did not close")
-    popup = None
-    for target in ((900, 500), (1000, 600), (900, 500)):
-        time.sleep(1.2)  # one tick samples the resting pointer
-        pointer_move(*target)
-        popup = wait_until(lambda: (answer := p.probe("splash")) != "none" and answer, 2.5)
-        if popup:
-            break
-    check(popup, "no popup appeared after the pointer moved")
-    left, top, right, bottom, style, exstyle = popup.split()
-    left, top, right, bottom = int(left), int(top), int(right), int(bottom)
-    style, exstyle = int(style, 16), int(exstyle, 16)
+    let_popup_pass(p, "a popup at start")
+    (left, top, right, bottom, style, exstyle), target = popup_after_moves(p, ((900, 500), (1000, 600), (900, 500)))
     check(exstyle & 0x8, f"the popup is not topmost (exstyle {exstyle:#x})")
     check(not style & 0x00C00000, f"the popup has a caption (style {style:#x})")
     check(style & 0x80000000, f"the popup is not a popup window (style {style:#x})")
-    centre = ((left + right) / 2, (top + bottom) / 2)
-    check(abs(centre[0] - target[0]) <= 1 and abs(centre[1] - target[1]) <= 1,
-          f"the popup {left},{top}-{right},{bottom} is not centred on the pointer {target}")
+    check_centred((left, top, right, bottom), target)
     check(wait_until(lambda: p.probe("splash") == "none", 4), "the popup did not close by its timer")
+
+
+def let_popup_pass(p, what):
+    """Waits for a popup that is due to come, within 5 s, and go."""
+    wait_until(lambda: p.probe("splash") != "none", 5)
+    check(wait_until(lambda: p.probe("splash") == "none", 5), f"{what} did not close")
+
+
+def popup_after_moves(p, targets, move=pointer_move):
+    """Moves the pointer to each of targets in turn, each time after a tick
+    has seen it rest, until a popup appears; returns the popup as (left, top,
+    right, bottom, style, exstyle) and the target it appeared at."""
+    for target in targets:
+        time.sleep(1.2)  # one tick samples the resting pointer
+        move(*target)
+        popup = wait_until(lambda: (answer := p.probe("splash")) != "none" and answer, 2.5)
+        if popup:
+            left, top, right, bottom, style, exstyle = popup.split()
+            return (int(left), int(top), int(right), int(bottom), int(style, 16), int(exstyle, 16)), target
+    raise Failure("no popup appeared after the pointer moved")
+
+
+def check_centred(rectangle, point):
+    left, top, right, bottom = rectangle
+    centre = ((left + right) / 2, (top + bottom) / 2)
+    check(abs(centre[0] - point[0]) <= 1 and abs(centre[1] - point[1]) <= 1,
+          f"the popup {left},{top}-{right},{bottom} is not centred on the pointer {point}")
 
 
 def test_a_second_start_shows_the_hidden_window_and_ends(p):
@@ -386,6 +408,8 @@ from picture_tests import *  # noqa: E402,F401,F403 - the hostile-picture tests
 from window_tests import *  # noqa: E402,F401,F403 - real keys and clicks
 from settings_file_tests import *  # noqa: E402,F401,F403 - the malformed settings files
 from layout_tests import *  # noqa: E402,F401,F403 - the window at each resolution
+import monitor_tests  # noqa: E402 - several monitors, on a display of their own
+from monitor_tests import *  # noqa: E402,F401,F403
 
 TESTS = [value for name, value in list(globals().items()) if name.startswith("test_")]
 
@@ -411,6 +435,18 @@ def start_private_display():
         xvfb.kill()
         xvfb.wait()
     raise SystemExit("run_e2e: could not start Xvfb")
+
+
+def on_several_monitors(test):
+    return test.__name__ in monitor_tests.__all__
+
+
+def start_monitor_display(work):
+    """The Xorg display of the several-monitor tests and None, or None and why it could not start."""
+    try:
+        return monitor_tests.MonitorDisplay(work), None
+    except (RuntimeError, OSError, subprocess.SubprocessError) as error:
+        return None, f"the several-monitor display could not start: {error}"
 
 
 def make_pristine_prefix(path):
@@ -439,19 +475,30 @@ def main():
     work = os.path.join(build, "e2e")
     os.makedirs(work, exist_ok=True)
 
+    tests = [test for test in TESTS if not chosen or test.__name__[len("test_"):] in chosen]
     xvfb = None if display_answers() else start_private_display()
+    monitors = monitors_failure = None
     passed = failed = 0
     try:
         started = time.monotonic()
         pristine = os.path.join(work, "pristine")
         make_pristine_prefix(pristine)
         print(f"pristine Wine prefix made ({time.monotonic() - started:.1f} s), display {os.environ['DISPLAY']}")
-        for test in TESTS:
+        if any(on_several_monitors(test) for test in tests):
+            started = time.monotonic()
+            monitors, monitors_failure = start_monitor_display(work)
+            print(f"several-monitor display {monitors.name if monitors else 'FAILED'} "
+                  f"({time.monotonic() - started:.1f} s)")
+        for test in tests:
             name = test.__name__[len("test_"):]
-            if chosen and name not in chosen:
+            if on_several_monitors(test) and not monitors:
+                # Not skipped: without the display the run proves less than it says.
+                failed += 1
+                print(f"FAIL {name}: {monitors_failure}")
                 continue
             started = time.monotonic()
-            prefix = Prefix(pristine, os.path.join(work, name), exe, probe)
+            prefix = Prefix(pristine, os.path.join(work, name), exe, probe,
+                            monitors.name if on_several_monitors(test) else None)
             try:
                 test(prefix)
                 outcome = None
@@ -470,6 +517,8 @@ def main():
             sys.stdout.flush()
         shutil.rmtree(pristine, ignore_errors=True)
     finally:
+        if monitors:
+            monitors.stop()
         if xvfb:
             xvfb.kill()
             xvfb.wait()

@@ -18,6 +18,10 @@
 //   e2e_lookout foreground     the class of the foreground window, or "none"
 //   e2e_lookout taskbar        "visible" or "hidden": the program's taskbar
 //                              window, the owner of its settings window
+//   e2e_lookout sound-group    "enabled" when the sound group box and every
+//                              control inside it are enabled, "disabled" when
+//                              the group box is (nothing inside takes input
+//                              then), "mixed" otherwise, or "none"
 #include <windows.h>
 
 #include <cstdio>
@@ -197,6 +201,41 @@ int Taskbar() {
   return 0;
 }
 
+struct ChildSearch {
+  const wchar_t* ClassName;
+  const wchar_t* Text;
+  HWND Found = nullptr;
+};
+
+BOOL CALLBACK FindChild(HWND Child, LPARAM Param) {
+  auto& Search = *reinterpret_cast<ChildSearch*>(Param);
+  if (ClassOf(Child) != Search.ClassName || TextOf(Child) != Search.Text) return TRUE;
+  Search.Found = Child;
+  return FALSE;
+}
+
+BOOL CALLBACK KeepAllEnabled(HWND Child, LPARAM Param) {
+  *reinterpret_cast<bool*>(Param) &= IsWindowEnabled(Child) != FALSE;
+  return TRUE;
+}
+
+int SoundGroup() {
+  ChildSearch Search{L"TGroupBox", L"モニタ間移動音声"};
+  if (HWND Window = SettingsWindow()) EnumChildWindows(Window, FindChild, reinterpret_cast<LPARAM>(&Search));
+  if (!Search.Found) {
+    std::puts("none");
+    return 0;
+  }
+  if (!IsWindowEnabled(Search.Found)) {
+    std::puts("disabled");
+    return 0;
+  }
+  bool InsideEnabled = true;
+  EnumChildWindows(Search.Found, KeepAllEnabled, reinterpret_cast<LPARAM>(&InsideEnabled));
+  std::puts(InsideEnabled ? "enabled" : "mixed");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -209,7 +248,8 @@ int main(int argc, char** argv) {
   if (Command == "focus") return Focus();
   if (Command == "foreground") return Foreground();
   if (Command == "taskbar") return Taskbar();
+  if (Command == "sound-group") return SoundGroup();
   std::fputs("usage: e2e_lookout error-box | close-box [yes|no] | answers | picture-centre | popups SECONDS |\n"
-             "       focus | foreground | taskbar\n", stderr);
+             "       focus | foreground | taskbar | sound-group\n", stderr);
   return 2;
 }

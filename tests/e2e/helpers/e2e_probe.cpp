@@ -6,6 +6,15 @@
 //                               window's process: "left top right bottom style
 //                               exstyle" (hex styles)
 //   e2e_probe pointer           "x y", the pointer as the program sees it
+//   e2e_probe monitors          "N l,t,r,b ...": the count the system reports
+//                               (SM_CMONITORS), then each monitor's rectangle
+//                               in enumeration order
+//   e2e_probe program-module    the base address (hex) of the exe module of
+//                               the settings window's process, or "none"
+//   e2e_probe display-change    sends the settings window the WM_DISPLAYCHANGE
+//                               that Windows sends after a display change
+//                               (Wine 8 sends none for one made with xrandr):
+//                               "sent" or "none"
 //   e2e_probe copydata CASE     sends the settings window a WM_COPYDATA:
 //       null-lparam, null-data, no-nul, lower-case, trailing-text, after-nul,
 //       exact (the request a later start sends)
@@ -21,8 +30,10 @@
 //                               visible, polling, until FILE exists: "N"
 #include <windows.h>
 
+#include <psapi.h>
 #include <shlobj.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -84,6 +95,45 @@ int Pointer() {
   POINT Point{};
   GetCursorPos(&Point);
   std::printf("%ld %ld\n", Point.x, Point.y);
+  return 0;
+}
+
+BOOL CALLBACK PrintMonitor(HMONITOR, HDC, LPRECT Bounds, LPARAM) {
+  std::printf(" %ld,%ld,%ld,%ld", Bounds->left, Bounds->top, Bounds->right, Bounds->bottom);
+  return TRUE;
+}
+
+int Monitors() {
+  std::printf("%d", GetSystemMetrics(SM_CMONITORS));
+  EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
+  std::puts("");
+  return 0;
+}
+
+int ProgramModule() {
+  DWORD ProcessId = 0;
+  if (HWND Window = MainWindow()) GetWindowThreadProcessId(Window, &ProcessId);
+  const HANDLE Process = ProcessId ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ProcessId) : nullptr;
+  HMODULE Exe = nullptr;
+  DWORD Needed = 0;
+  // The exe is the first module listed.
+  const bool Found = Process && EnumProcessModules(Process, &Exe, sizeof Exe, &Needed) && Needed > 0;
+  if (Process) CloseHandle(Process);
+  if (Found) std::printf("%llx\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(Exe)));
+  else std::puts("none");
+  return 0;
+}
+
+int DisplayChange() {
+  HWND Window = MainWindow();
+  if (Window) {
+    const HDC Screen = GetDC(nullptr);
+    const int BitsPerPixel = GetDeviceCaps(Screen, BITSPIXEL);
+    ReleaseDC(nullptr, Screen);
+    SendMessageW(Window, WM_DISPLAYCHANGE, static_cast<WPARAM>(BitsPerPixel),
+                 MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  }
+  std::puts(Window ? "sent" : "none");
   return 0;
 }
 
@@ -324,12 +374,17 @@ int main(int argc, char** argv) {
   if (Command == "main-state") return MainState();
   if (Command == "close-main") return CloseMain();
   if (Command == "pointer") return Pointer();
+  if (Command == "monitors") return Monitors();
+  if (Command == "program-module") return ProgramModule();
+  if (Command == "display-change") return DisplayChange();
   if (Command == "splash") return Splash();
   if (Command == "copydata" && argc > 2) return CopyData(argv[2]);
   if (Command == "hostile-copydata" && argc > 3) return HostileCopyData(std::stoull(argv[2]), std::stoi(argv[3]));
   if (Command == "hostile-drop" && argc > 3) return HostileDrop(std::stoull(argv[2]), std::stoi(argv[3]));
   if (Command == "count-shows" && argc > 2) return CountShows(argv[2]);
-  std::fputs("usage: e2e_probe main-state | close-main | pointer | splash | copydata CASE |\n"
-             "       hostile-copydata SEED COUNT | hostile-drop SEED COUNT | count-shows FILE\n", stderr);
+  std::fputs("usage: e2e_probe main-state | close-main | pointer | monitors | program-module | display-change |\n"
+             "       splash | copydata CASE | hostile-copydata SEED COUNT | hostile-drop SEED COUNT |\n"
+             "       count-shows FILE\n",
+             stderr);
   return 2;
 }
