@@ -21,7 +21,7 @@ unsigned ShiftState(WPARAM Keys) {
 
 }  // namespace
 
-int FrameDelay(const PictureFrame& Frame) { return Frame.DelayMs < 20 ? 100 : Frame.DelayMs; }
+int FrameDelay(int DelayMs) { return DelayMs < 20 ? 100 : DelayMs; }
 
 TImage::TImage(TComponent* AOwner) : TWinControl(AOwner), Timer_(std::make_unique<TTimer>(nullptr)) {
   Timer_->SetEnabled(false);
@@ -64,12 +64,13 @@ void TImage::SetAnimate(bool Value) {
 // Times the frame shown, while there is an animation to play.
 void TImage::StartFrame() {
   const bool Playing = Animate_ && Picture_->Animated();
-  if (Playing) Timer_->SetInterval(static_cast<unsigned>(FrameDelay(Picture_->Frames[FrameIndex_])));
+  if (Playing) Timer_->SetInterval(static_cast<unsigned>(FrameDelay(Picture_->DelayMs(FrameIndex_))));
   Timer_->SetEnabled(Playing);
 }
 
 // A hidden image (the settings window's, while it is hidden) would wake
-// the program at every frame for nothing: it waits for its next paint.
+// the program at every frame for nothing: it waits for its next paint, and
+// holds no frames meanwhile.
 void TImage::AnimationTick() {
   if (HandleAllocated() && IsWindowVisible(Handle())) {
     AdvanceFrame();
@@ -77,17 +78,27 @@ void TImage::AnimationTick() {
   }
   Timer_->SetEnabled(false);
   Paused_ = true;
+  ReleaseFrames();
+}
+
+// Starting again from the first frame costs one frame; going on from where
+// it stood could cost compositing every frame before it again.
+void TImage::ReleaseFrames() {
+  Sheet_.reset();
+  FrameIndex_ = 0;
+  Round_ = 0;
 }
 
 void TImage::AdvanceFrame() {
   if (!Picture_->Animated()) return;
-  const int Count = static_cast<int>(Picture_->Frames.size());
-  if (FrameIndex_ + 1 < Count) {
+  if (FrameIndex_ + 1 < Picture_->FrameCount()) {
     ++FrameIndex_;
   } else if (Picture_->LoopCount == 0 || ++Round_ < Picture_->LoopCount) {
     FrameIndex_ = 0;
   } else {
     Timer_->SetEnabled(false);
+    // The last frame stays: the others are not shown again.
+    if (Sheet_) Sheet_->KeepOnly(FrameIndex_);
     return;
   }
   // Off and on again: the new frame gets a full period of its own.
@@ -127,11 +138,11 @@ RECT TImage::DrawFrame(HDC DC, const RECT& Client) {
   const RECT Dest = PictureDestRect(Picture_->NominalWidth, Picture_->NominalHeight, Client.right, Client.bottom,
                                     Stretch_, Proportional_, Center_);
   const COLORREF Background = ColorToRGB(Color());
-  if (!Sheet_ || !Sheet_->Fits(FrameIndex_, Dest, Client, Background)) {
+  if (!Sheet_ || !Sheet_->Fits(Dest, Client, Background)) {
     Sheet_.reset();  // first: never two sheets at once
-    Sheet_ = std::make_unique<TFrameSheet>(*Picture_, FrameIndex_, Dest, Client, Background);
+    Sheet_ = std::make_unique<TFrameSheet>(*Picture_, Dest, Client, Background);
   }
-  if (Sheet_->Draw(DC, *Picture_, FrameIndex_)) ++FramesPrepared_;
+  if (Sheet_->Draw(DC, FrameIndex_)) ++FramesPrepared_;
   return Sheet_->Covered();
 }
 
