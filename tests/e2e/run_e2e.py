@@ -383,6 +383,7 @@ def test_no_data_folder_ends_silently(p):
 
 from picture_tests import *  # noqa: E402,F401,F403 - the hostile-picture tests
 from window_tests import *  # noqa: E402,F401,F403 - real keys and clicks
+from animation_tests import *  # noqa: E402,F401,F403 - long animations in bounded memory
 
 TESTS = [value for name, value in list(globals().items()) if name.startswith("test_")]
 
