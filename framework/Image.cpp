@@ -101,13 +101,27 @@ void TImage::AdvanceFrame() {
     if (Sheet_) Sheet_->KeepOnly(FrameIndex_);
     return;
   }
-  // Off and on again: the new frame gets a full period of its own.
-  Timer_->SetEnabled(false);
+  // The timer ticks on at the same delay, a full period after the tick that
+  // brought this frame; another delay sets it again. Either way the new
+  // frame stands for a full period, and no frame asks the system twice.
   StartFrame();
-  Changed();
+  FrameChanged();
 }
 
 void TImage::Changed() { Invalidate(); }
+
+// The new frame is made now, so that only what it changed is painted
+// again: most animations change a small part of each frame.
+void TImage::FrameChanged() {
+  TFrameSheet* Sheet = HandleAllocated() ? SheetInPlace() : nullptr;
+  if (!Sheet) {
+    Invalidate();
+    return;
+  }
+  if (Sheet->Prepare(FrameIndex_)) ++FramesPrepared_;
+  const RECT Area = Sheet->ChangedSinceDrawn(FrameIndex_);
+  InvalidateRect(Handle(), &Area, FALSE);
+}
 
 void TImage::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
@@ -124,23 +138,33 @@ void TImage::PaintWindow() {
   }
   const TPaintScope Painting(Handle());
   const HDC DC = Painting.DC();
-  RECT Client;
-  GetClientRect(Handle(), &Client);
-  const RECT Drawn = Picture_->Empty() ? RECT{} : DrawFrame(DC, Client);
+  const TPlace Place = CurrentPlace();
+  const RECT Drawn = Picture_->Empty() ? RECT{} : DrawFrame(DC, Place);
   const int Saved = SaveDC(DC);
   ExcludeClipRect(DC, Drawn.left, Drawn.top, Drawn.right, Drawn.bottom);
-  FillRect(DC, &Client, Brush());
+  FillRect(DC, &Place.Client, Brush());
   RestoreDC(DC, Saved);
 }
 
+TImage::TPlace TImage::CurrentPlace() {
+  TPlace Place;
+  GetClientRect(Handle(), &Place.Client);
+  Place.Dest = PictureDestRect(Picture_->NominalWidth, Picture_->NominalHeight, Place.Client.right,
+                               Place.Client.bottom, Stretch_, Proportional_, Center_);
+  Place.Background = ColorToRGB(Color());
+  return Place;
+}
+
+TFrameSheet* TImage::SheetInPlace() {
+  const TPlace Place = CurrentPlace();
+  return Sheet_ && Sheet_->Fits(Place.Dest, Place.Client, Place.Background) ? Sheet_.get() : nullptr;
+}
+
 // Draws the shown frame; the part of the client area it covers.
-RECT TImage::DrawFrame(HDC DC, const RECT& Client) {
-  const RECT Dest = PictureDestRect(Picture_->NominalWidth, Picture_->NominalHeight, Client.right, Client.bottom,
-                                    Stretch_, Proportional_, Center_);
-  const COLORREF Background = ColorToRGB(Color());
-  if (!Sheet_ || !Sheet_->Fits(Dest, Client, Background)) {
+RECT TImage::DrawFrame(HDC DC, const TPlace& Place) {
+  if (!Sheet_ || !Sheet_->Fits(Place.Dest, Place.Client, Place.Background)) {
     Sheet_.reset();  // first: never two sheets at once
-    Sheet_ = std::make_unique<TFrameSheet>(*Picture_, Dest, Client, Background);
+    Sheet_ = std::make_unique<TFrameSheet>(*Picture_, Place.Dest, Place.Client, Place.Background);
   }
   if (Sheet_->Draw(DC, FrameIndex_)) ++FramesPrepared_;
   return Sheet_->Covered();

@@ -78,12 +78,23 @@ class TImage : public TWinControl {
   void WndProc(TMessage& Message) override;
 
  private:
+  // Where the picture is drawn now, and over what.
+  struct TPlace {
+    RECT Client{};
+    RECT Dest{};
+    COLORREF Background = 0;
+  };
+
   void Changed();
+  void FrameChanged();
   void StartFrame();
   void AnimationTick();
   void ReleaseFrames();
   void PaintWindow();
-  RECT DrawFrame(HDC DC, const RECT& Client);
+  TPlace CurrentPlace();
+  // The sheet, when it draws at the current place.
+  TFrameSheet* SheetInPlace();
+  RECT DrawFrame(HDC DC, const TPlace& Place);
   void MouseUp(TMouseButton Button, const TMessage& Message);
 
   std::shared_ptr<const Picture> Picture_ = std::make_shared<const Picture>();

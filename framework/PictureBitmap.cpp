@@ -62,6 +62,7 @@ TFrameSheet::TFrameSheet(const Picture& Source, const RECT& Dest, const RECT& Cl
     if (Bitmap_->Valid()) {
       Rows_ = Rows;
       RowFrame_.assign(static_cast<std::size_t>(Rows), -1);
+      RowChanges_.assign(static_cast<std::size_t>(Rows), {});
       return;
     }
   }
@@ -78,12 +79,28 @@ int TFrameSheet::Kept() const {
   return static_cast<int>(std::count_if(RowFrame_.begin(), RowFrame_.end(), [](int Frame) { return Frame >= 0; }));
 }
 
-bool TFrameSheet::Draw(HDC DC, int Frame) {
+bool TFrameSheet::Prepare(int Frame) {
   if (!Bitmap_) return false;
   const int Row = RowOf(Frame);
   const bool Making = RowFrame_[static_cast<std::size_t>(Row)] != Frame;
   if (Making) Make(Frame, Row);
+  return Making;
+}
+
+RECT TFrameSheet::ChangedSinceDrawn(int Frame) const {
+  if (!Bitmap_) return {};
+  if (Frame == Drawn_) return {};
+  const auto Row = static_cast<std::size_t>(RowOf(Frame));
+  const Change& Made = RowChanges_[Row];
+  return RowFrame_[Row] == Frame && Made.After >= 0 && Made.After == Drawn_ ? Made.Area : Visible_;
+}
+
+bool TFrameSheet::Draw(HDC DC, int Frame) {
+  const bool Making = Prepare(Frame);
+  if (!Bitmap_) return false;
+  const int Row = RowOf(Frame);
   BitBlt(DC, Visible_.left, Visible_.top, Width(Visible_), RowHeight(), Bitmap_->DC(), 0, Row * RowHeight(), SRCCOPY);
+  Drawn_ = Frame;
   return Making;
 }
 
@@ -97,6 +114,7 @@ void TFrameSheet::KeepOnly(int Frame) {
   Bitmap_ = std::move(Single);
   Rows_ = 1;
   RowFrame_.assign(1, Frame);
+  RowChanges_.assign(1, RowChanges_[static_cast<std::size_t>(Row)]);
   PlayerRow_ = PlayerRow_ == Row ? 0 : -1;
 }
 
@@ -104,24 +122,28 @@ void TFrameSheet::KeepOnly(int Frame) {
 // still holds that one, else whole.
 void TFrameSheet::Make(int Frame, int Row) {
   auto& Holds = RowFrame_[static_cast<std::size_t>(Row)];
+  auto& Made = RowChanges_[static_cast<std::size_t>(Row)];
   try {
-    if (!Player_) Player_.emplace(Source_);
+    if (!Player_) Player_.emplace(Source_, RasterSize{Width(Dest_), Height(Dest_)});
     const PictureFrame& Pixels = Player_->Frame(Frame);
     PixelArea Changed = Player_->Changed();
-    if (PlayerRow_ < 0)
+    const int After = PlayerRow_ < 0 ? -1 : RowFrame_[static_cast<std::size_t>(PlayerRow_)];
+    if (After < 0)
       Changed = {0, 0, Pixels.Width, Pixels.Height};
     else if (PlayerRow_ != Row)
       CopyRow(PlayerRow_, Row);
-    const bool Made = Lay(Pixels, Changed, Row);
+    const std::optional<RECT> Laid = Lay(Pixels, Changed, Row);
     // A frame that could not be laid out is tried again at the next paint.
-    Holds = Made ? Frame : -1;
-    PlayerRow_ = Made ? Row : -1;
+    Holds = Laid ? Frame : -1;
+    PlayerRow_ = Laid ? Row : -1;
+    Made = {Laid ? After : -1, Laid.value_or(Visible_)};
   } catch (const std::exception&) {
     // The picture was read whole when it was loaded: only a lack of memory
     // fails here. The frame shows as the background and is tried again at
     // the next paint.
     FillBackground(Row);
     Holds = -1;
+    Made = {};
     PlayerRow_ = -1;
     Player_.reset();
   }
@@ -133,27 +155,27 @@ void TFrameSheet::Make(int Frame, int Row) {
 }
 
 // Lays the changed part of the frame over the background into its row,
-// scaled when it is shown at another size than its own; false when it could
-// not be.
-bool TFrameSheet::Lay(const PictureFrame& Frame, PixelArea Changed, int Row) {
+// scaled when it is shown at another size than its own; the client area
+// laid, or none when the frame could not be.
+std::optional<RECT> TFrameSheet::Lay(const PictureFrame& Frame, PixelArea Changed, int Row) {
   if (Frame.Pixels.size() < static_cast<std::size_t>(Frame.Width) * static_cast<std::size_t>(Frame.Height)) {
     FillBackground(Row);  // a frame short of pixels shows as the background
-    return true;
+    return Visible_;
   }
-  if (Width(Dest_) == Frame.Width && Height(Dest_) == Frame.Height) {
-    CopyOver(Frame, Changed, Row);
-    return true;
-  }
-  if (Width(Dest_) <= Frame.Width && Height(Dest_) <= Frame.Height) {
-    ReduceOver(Frame, Changed, Row);
-    return true;
-  }
-  return ScaleOver(Frame, Row);
+  if (Width(Dest_) == Frame.Width && Height(Dest_) == Frame.Height) return CopyOver(Frame, Changed, Row);
+  if (Width(Dest_) <= Frame.Width && Height(Dest_) <= Frame.Height) return ReduceOver(Frame, Changed, Row);
+  if (ScaleOver(Frame, Row)) return Visible_;
+  return std::nullopt;
 }
 
 PixelArea TFrameSheet::Shown() const {
   return {Visible_.left - Dest_.left, Visible_.top - Dest_.top, Visible_.right - Dest_.left,
           Visible_.bottom - Dest_.top};
+}
+
+RECT TFrameSheet::ClientArea(const PixelArea& Part) const {
+  if (Part.Empty()) return {};
+  return {Dest_.left + Part.Left, Dest_.top + Part.Top, Dest_.left + Part.Right, Dest_.top + Part.Bottom};
 }
 
 std::uint32_t* TFrameSheet::At(int Row, int X, int Y) const {
@@ -174,25 +196,29 @@ void TFrameSheet::CopyRow(int From, int To) {
 }
 
 // The frame's visible changed part, pixel for pixel, straight into the row.
-void TFrameSheet::CopyOver(const PictureFrame& Frame, const PixelArea& Changed, int Row) {
+RECT TFrameSheet::CopyOver(const PictureFrame& Frame, const PixelArea& Changed, int Row) {
   const PixelArea Part = Intersection(Changed, Shown());
-  if (Part.Empty()) return;
+  if (Part.Empty()) return {};
   GdiFlush();
   LayOver(Frame.Pixels.data() + static_cast<std::size_t>(Part.Top) * Frame.Width + Part.Left,
           static_cast<std::size_t>(Frame.Width), Width(Part), Height(Part), Background_, At(Row, Part.Left, Part.Top),
           static_cast<std::size_t>(Bitmap_->Width()));
+  return ClientArea(Part);
 }
 
 // The shown pixels that the changed part reaches, reduced from the frame.
-void TFrameSheet::ReduceOver(const PictureFrame& Frame, const PixelArea& Changed, int Row) {
-  if (!Reducer_) Reducer_.emplace(RasterSize{Frame.Width, Frame.Height}, RasterSize{Width(Dest_), Height(Dest_)});
+RECT TFrameSheet::ReduceOver(const PictureFrame& Frame, const PixelArea& Changed, int Row) {
+  // An animation's first frame may come at another size than the rest.
+  if (!Reducer_ || !Reducer_->From(Frame.Width, Frame.Height))
+    Reducer_.emplace(RasterSize{Frame.Width, Frame.Height}, RasterSize{Width(Dest_), Height(Dest_)});
   const PixelArea Part = Intersection(Reducer_->Affected(Changed), Shown());
-  if (Part.Empty()) return;
+  if (Part.Empty()) return {};
   Reduced_.resize(static_cast<std::size_t>(Width(Part)) * Height(Part));
   Reducer_->Reduce(Frame, Part, Reduced_.data(), static_cast<std::size_t>(Width(Part)));
   GdiFlush();
   LayOver(Reduced_.data(), static_cast<std::size_t>(Width(Part)), Width(Part), Height(Part), Background_,
           At(Row, Part.Left, Part.Top), static_cast<std::size_t>(Bitmap_->Width()));
+  return ClientArea(Part);
 }
 
 // A frame shown larger than its own size, whole, through GDI's smooth scaling.

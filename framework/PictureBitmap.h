@@ -37,6 +37,11 @@ class TFrameSheet {
   RECT Covered() const { return Bitmap_ ? Visible_ : RECT{}; }
   // How many frames are ready to be drawn without making them again.
   int Kept() const;
+  // Makes Frame unless it is kept; true when it was made.
+  bool Prepare(int Frame);
+  // The part of Client in which Frame, once made, differs from the frame
+  // drawn last; all that Draw covers when that is not known.
+  RECT ChangedSinceDrawn(int Frame) const;
   // Copies Frame to its place in DC, making it first unless it is kept;
   // true when it was made.
   bool Draw(HDC DC, int Frame);
@@ -51,12 +56,14 @@ class TFrameSheet {
   PixelArea Shown() const;
   // Where pixel X, Y of Dest's own pixels is kept in Row.
   std::uint32_t* At(int Row, int X, int Y) const;
+  // The client area that shows Part of Dest's own pixels.
+  RECT ClientArea(const PixelArea& Part) const;
   void Make(int Frame, int Row);
-  bool Lay(const PictureFrame& Frame, PixelArea Changed, int Row);
+  std::optional<RECT> Lay(const PictureFrame& Frame, PixelArea Changed, int Row);
   void FillBackground(int Row);
   void CopyRow(int From, int To);
-  void CopyOver(const PictureFrame& Frame, const PixelArea& Changed, int Row);
-  void ReduceOver(const PictureFrame& Frame, const PixelArea& Changed, int Row);
+  RECT CopyOver(const PictureFrame& Frame, const PixelArea& Changed, int Row);
+  RECT ReduceOver(const PictureFrame& Frame, const PixelArea& Changed, int Row);
   bool ScaleOver(const PictureFrame& Frame, int Row);
 
   const Picture& Source_;
@@ -67,6 +74,14 @@ class TFrameSheet {
   std::unique_ptr<TFrameBitmap> Bitmap_;
   // The frame each row holds; -1 for none.
   std::vector<int> RowFrame_;
+  // How a row's frame differs from the one it was made from.
+  struct Change {
+    // That frame; -1 when the row was made whole.
+    int After = -1;
+    RECT Area{};
+  };
+  std::vector<Change> RowChanges_;
+  int Drawn_ = -1;
   // Made when a frame is, and let go once every frame is kept.
   std::optional<FramePlayer> Player_;
   // The row holding the frame the player made last: the next frame starts

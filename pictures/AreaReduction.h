@@ -28,6 +28,9 @@ class AreaReducer {
  public:
   AreaReducer(RasterSize From, RasterSize To);
 
+  // Whether it reduces rasters of Width x Height.
+  bool From(int Width, int Height) const { return X_.From == Width && Y_.From == Height; }
+
   // The reduced pixels whose value depends on Part of the source.
   PixelArea Affected(const PixelArea& Part) const;
   // Part of the reduction of Source (of the From size), written to Out with

@@ -2,12 +2,18 @@
 
 namespace tarnwick {
 
-FramePlayer::FramePlayer(const Picture& Source) : Source_(Source) {
-  if (Source.Animation) Gif_.emplace(*Source.Animation);
-}
+FramePlayer::FramePlayer(const Picture& Source, RasterSize Shown)
+    : Source_(Source),
+      OpensDecoded_(!Source.Frames.empty() && Source.Frames[0].Width >= Shown.Width &&
+                    Source.Frames[0].Height >= Shown.Height) {}
 
 const PictureFrame& FramePlayer::Frame(int Index) {
-  if (Gif_) {
+  // The first frame, decoded with the picture, opens an animation without
+  // a canvas or a look at the file.
+  const bool Opening = OpensDecoded_ && Last_ < 0 && Index == 0;
+  if (Source_.Animation && !Opening) {
+    if (!Gif_) Gif_.emplace(*Source_.Animation);
+    Last_ = Index;
     const PictureFrame& Made = Gif_->Frame(Index);
     Changed_ = Gif_->Changed();
     return Made;

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "AreaReduction.h"
 #include "GifPlayer.h"
 #include "Picture.h"
 
@@ -11,8 +12,10 @@ namespace tarnwick {
 
 class FramePlayer {
  public:
-  // Source must outlive the player.
-  explicit FramePlayer(const Picture& Source);
+  // Source must outlive the player. Frames are shown at Shown: an animation
+  // opens with its first frame as decoded with the picture when that is at
+  // least as large.
+  explicit FramePlayer(const Picture& Source, RasterSize Shown = {});
 
   // Frame Index (0 <= Index < FrameCount): a decoded frame as it is, an
   // animation's frame composited at the animation's own size from the
@@ -24,6 +27,8 @@ class FramePlayer {
 
  private:
   const Picture& Source_;
+  // Whether the first frame decoded with the picture serves an opening.
+  bool OpensDecoded_;
   std::optional<GifPlayer> Gif_;
   int Last_ = -1;
   PixelArea Changed_;

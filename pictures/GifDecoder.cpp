@@ -14,14 +14,11 @@ Picture DecodeGif(std::vector<std::uint8_t> Bytes, int MaxLongSide, const Pictur
   const int Width = Animation->Width();
   const int Height = Animation->Height();
   Picture Result{Width, Height, {}, nullptr, Animation->LoopCount()};
-  if (Animation->FrameCount() > 1) {
-    Result.Animation = std::move(Animation);
-    return Result;
-  }
-  // One frame is a still picture: decoded once, at the size it is shown.
+  // The first frame, or the only one, decoded once at the size it is shown.
   GifPlayer Player(*Animation);
   Result.Frames.push_back(FittedFrame(Player.Frame(0), Width, Height, MaxLongSide));
   Result.Frames.back().DelayMs = Animation->Frame(0).Control.DelayMs;
+  if (Animation->FrameCount() > 1) Result.Animation = std::move(Animation);
   return Result;
 }
 

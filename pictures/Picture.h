@@ -37,10 +37,11 @@ PixelArea Intersection(const PixelArea& A, const PixelArea& B);
 // A decoded picture. A still picture is decoded whole into Frames; an
 // animation keeps its file's data in Animation, and a FramePlayer composites
 // its frames as they are shown, so that it holds about what its file takes
-// however many frames it has. Decoded frames may be smaller than the file's
-// own pixel size (pictures are decoded at the size they are shown);
-// NominalWidth and NominalHeight always give the file's own size, which
-// layout arithmetic uses.
+// however many frames it has. It also keeps its first frame in Frames, as a
+// still keeps its one, so that it opens as fast. Decoded frames may be
+// smaller than the file's own pixel size (pictures are decoded at the size
+// they are shown); NominalWidth and NominalHeight always give the file's own
+// size, which layout arithmetic uses.
 struct Picture {
   int NominalWidth = 0;
   int NominalHeight = 0;

@@ -279,15 +279,32 @@ Picture ChangingAnimation(int Frames) {
   return DecodePicture(picture_tests::EncodeGif(1024, 1024, Palette, Layouts, 0), PictureFormat::pfGif);
 }
 
-// What Sheet draws of Frame, read back from a bitmap of Client's size.
-std::vector<std::uint32_t> Drawn(TFrameSheet& Sheet, int Frame, const RECT& Client) {
-  const TFrameBitmap Target(Client.right, Client.bottom);
-  Sheet.Draw(Target.DC(), Frame);
+// The pixels of a bitmap of Client's size.
+std::vector<std::uint32_t> PixelsOf(const TFrameBitmap& Target, const RECT& Client) {
   GdiFlush();
   return {Target.Row(0), Target.Row(Client.bottom)};
 }
 
-TEST(FrameSheet, MakesEachFrameFromTheOneBeforeAsItWouldMakeItAlone) {
+// What Sheet draws of Frame on a bitmap of its own.
+std::vector<std::uint32_t> Drawn(TFrameSheet& Sheet, int Frame, const RECT& Client) {
+  const TFrameBitmap Target(Client.right, Client.bottom);
+  Sheet.Draw(Target.DC(), Frame);
+  return PixelsOf(Target, Client);
+}
+
+// What Screen shows once Sheet has drawn Frame over it as a window would
+// have it painted: only where Frame changed since the frame drawn before.
+std::vector<std::uint32_t> Painted(TFrameSheet& Sheet, int Frame, const TFrameBitmap& Screen, const RECT& Client) {
+  Sheet.Prepare(Frame);
+  const RECT Changed = Sheet.ChangedSinceDrawn(Frame);
+  const int Saved = SaveDC(Screen.DC());
+  IntersectClipRect(Screen.DC(), Changed.left, Changed.top, Changed.right, Changed.bottom);
+  Sheet.Draw(Screen.DC(), Frame);
+  RestoreDC(Screen.DC(), Saved);
+  return PixelsOf(Screen, Client);
+}
+
+TEST(FrameSheet, MakesAndPaintsEachFrameFromTheOneBeforeAsItWouldMakeItAlone) {
   constexpr int Frames = 15;  // at 1024 x 1024, more than a sheet keeps
   const Picture Source = ChangingAnimation(Frames);
   const RECT Client{0, 0, 1024, 1024};
@@ -301,12 +318,17 @@ TEST(FrameSheet, MakesEachFrameFromTheOneBeforeAsItWouldMakeItAlone) {
   };
   for (const auto& Case : Cases) {
     TFrameSheet Playing(Source, Case.Dest, Client, RGB(255, 255, 255));
-    for (const int Frame : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0, 1}) {
+    const TFrameBitmap Screen(Client.right, Client.bottom);
+    for (const int Frame : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0, 1, 2}) {
       TFrameSheet Alone(Source, Case.Dest, Client, RGB(255, 255, 255));
-      ASSERT_EQ(Drawn(Playing, Frame, Client), Drawn(Alone, Frame, Client))
+      ASSERT_EQ(Painted(Playing, Frame, Screen, Client), Drawn(Alone, Frame, Client))
           << "frame " << Frame << " at " << Case.Dest.left << "," << Case.Dest.top;
     }
     EXPECT_EQ(Playing.Kept(), Case.Kept);
+    // Most frames change a little: only that is painted again.
+    Playing.Prepare(3);
+    const RECT Changed = Playing.ChangedSinceDrawn(3);
+    EXPECT_LT((Changed.right - Changed.left) * (Changed.bottom - Changed.top), 100 * 100);
   }
 }
 

@@ -36,16 +36,14 @@ void CheckFrame(const PictureFrame& Frame, int MaxWidth, int MaxHeight) {
     if (!IsPremultiplied(Pixel)) std::abort();
 }
 
-// A decoded picture is whole: a still's frame of the kept size, every frame
-// of an animation made without an error at the animation's own size, every
-// pixel valid. An animation was read whole when decoded: playing it may not
-// fail.
+// A decoded picture is whole: its decoded frames of the kept size, every
+// frame of an animation made without an error at the animation's own size,
+// every pixel valid. An animation was read whole when decoded: playing it
+// may not fail.
 void CheckWhole(const Picture& Result) {
   if (Result.Empty() || Result.NominalWidth <= 0 || Result.NominalHeight <= 0) std::abort();
-  if (!Result.Animation) {
-    for (const PictureFrame& Frame : Result.Frames) CheckFrame(Frame, MaxLongSide, MaxLongSide);
-    return;
-  }
+  for (const PictureFrame& Frame : Result.Frames) CheckFrame(Frame, MaxLongSide, MaxLongSide);
+  if (!Result.Animation) return;
   FramePlayer Player(Result);
   for (int Index = 0; Index < Result.FrameCount(); ++Index) {
     if (Result.DelayMs(Index) < 0) std::abort();

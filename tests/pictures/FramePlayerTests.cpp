@@ -49,12 +49,13 @@ TEST(FramePlayer, ReportsWhatEachFrameChangedDisposalsIncluded) {
     int Index;
     PixelArea Changed;
   } Steps[] = {
-      {0, {0, 0, 4, 4}},  // the first: everything
-      {1, {1, 1, 3, 3}},  // the square drawn
+      {0, {0, 0, 4, 4}},  // the first, as decoded with the picture: everything
+      {1, {0, 0, 4, 4}},  // the canvas starts: everything
       {2, {0, 0, 3, 3}},  // the square cleared and the corner drawn
       {3, {0, 0, 4, 1}},  // the corner restored and the bar drawn
       {3, {}},            // the same frame again
-      {1, {0, 0, 4, 4}},  // back: started again
+      {0, {0, 0, 4, 4}},  // back: started again
+      {1, {1, 1, 3, 3}},  // the square drawn
       {3, {0, 0, 4, 3}},  // two frames on at once
   };
   PictureFrame Before{4, 4, std::vector<std::uint32_t>(16), 0};

@@ -112,13 +112,15 @@ TEST(GifDecoder, ReducesAStillToTheSizeShownAndKeepsAnAnimationCompressed) {
   EXPECT_EQ(PixelAt(Single.Frames[0], 100, 75), G);
   EXPECT_EQ(PixelAt(Single.Frames[0], 500, 75), _);
 
-  // Its frames are made at the file's own size as they are shown; only the
-  // file's bytes are kept.
+  // Its first frame is decoded as a still's, the others are made at the
+  // file's own size as they are shown; what is kept besides is the file.
   const Bytes Animation = EncodeGif(1200, 300, Colors, {Frame(0, 0, 1200, 300, 1, 0, 10), Frame(0, 0, 600, 300, 2, 0, 10)});
   const Picture Result = Decode(Animation);
   EXPECT_EQ(Result.NominalWidth, 1200);
   EXPECT_EQ(Result.NominalHeight, 300);
-  EXPECT_TRUE(Result.Frames.empty());
+  ASSERT_EQ(Result.Frames.size(), 1u);
+  EXPECT_EQ(Result.Frames[0].Width, 600);
+  EXPECT_EQ(PixelAt(Result.Frames[0], 500, 75), R);
   ASSERT_TRUE(Result.Animation);
   EXPECT_EQ(Result.Animation->Bytes().size(), Animation.size());
   const std::vector<PictureFrame> Frames = PlayedFrames(Result);
