@@ -6,17 +6,26 @@
 namespace tarnwick {
 namespace {
 
-// The rounded quotient of each sum by Total. Divided as doubles, which is
-// several times faster than 64-bit integer division and exact here: the
-// operands are whole numbers far below 2^53, and a quotient below 256 that
-// is not whole lies at least 1/Total from the next whole number.
-std::uint32_t Average(const std::uint64_t* Sums, std::uint64_t Total) {
-  const auto Divisor = static_cast<double>(Total);
-  std::uint32_t Pixel = 0;
-  for (int C = 0; C < 4; ++C)
-    Pixel |= static_cast<std::uint32_t>(static_cast<double>(Sums[C] + Total / 2) / Divisor) << (8 * C);
-  return Pixel;
-}
+// The rounded quotient of each sum by a total, multiplied by the total's
+// inverse, which is several times faster than dividing and exact here: the
+// operands are whole numbers far below 2^53, a quotient below 256 that is
+// not whole lies at least 1/Total from the next whole number, and half that
+// added lifts a whole quotient the multiplication left just below itself.
+struct Averaging {
+  explicit Averaging(std::uint64_t Total)
+      : Half(Total / 2), Inverse(1.0 / static_cast<double>(Total)), Lift(0.5 / static_cast<double>(Total)) {}
+
+  std::uint32_t operator()(const std::uint64_t* Sums) const {
+    std::uint32_t Pixel = 0;
+    for (int C = 0; C < 4; ++C)
+      Pixel |= static_cast<std::uint32_t>(static_cast<double>(Sums[C] + Half) * Inverse + Lift) << (8 * C);
+    return Pixel;
+  }
+
+  std::uint64_t Half;
+  double Inverse;
+  double Lift;
+};
 
 // The reduced pixels of one axis that the source pixels Begin to End - 1
 // overlap.
@@ -73,7 +82,7 @@ void AreaReducer::ReduceRow(const std::uint32_t* Row, int Left, int Right, std::
 
 void AreaReducer::Reduce(const PictureFrame& Source, const PixelArea& Part, std::uint32_t* Out,
                          std::size_t Stride) const {
-  const auto Total = static_cast<std::uint64_t>(X_.From) * static_cast<std::uint64_t>(Y_.From);
+  const Averaging Average(static_cast<std::uint64_t>(X_.From) * static_cast<std::uint64_t>(Y_.From));
   const auto Width = static_cast<std::size_t>(Part.Right - Part.Left);
   std::vector<std::uint32_t> RowSums(Width * 4);
   std::vector<std::uint64_t> Sums(RowSums.size());
@@ -92,7 +101,7 @@ void AreaReducer::Reduce(const PictureFrame& Source, const PixelArea& Part, std:
       const std::uint64_t Weight = Y_.Taps[T].Weight;
       for (std::size_t I = 0; I < Sums.size(); ++I) Sums[I] += Weight * RowSums[I];
     }
-    for (std::size_t I = 0; I < Width; ++I) Out[I] = Average(Sums.data() + 4 * I, Total);
+    for (std::size_t I = 0; I < Width; ++I) Out[I] = Average(Sums.data() + 4 * I);
   }
 }
 
