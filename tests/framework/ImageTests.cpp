@@ -80,13 +80,19 @@ TEST(Image, AnimationPlaysForEverOnlyForSeveralFrames) {
   EXPECT_EQ(Image.FrameIndex(), 1);
 }
 
-TEST(Image, AnAnimationPlaysWhileShownAndWaitsWhileHidden) {
-  TForm Form(nullptr);
+// A borderless form of Width x Height filled by a new image of its own.
+TImage* ImageFilling(TForm& Form, int Width, int Height) {
   Form.SetBorderStyle(bsNone);
-  Form.SetBounds(0, 0, 40, 40);
+  Form.SetBounds(0, 0, Width, Height);
   auto* Image = new TImage(&Form);
   Image->SetParent(&Form);
   Image->SetAlign(alClient);
+  return Image;
+}
+
+TEST(Image, AnAnimationPlaysWhileShownAndWaitsWhileHidden) {
+  TForm Form(nullptr);
+  TImage* Image = ImageFilling(Form, 40, 40);
   Image->SetPicture(SolidPicture(4, 4, {20, 20}));
   Image->SetAnimate(true);
   Form.Show();
@@ -205,11 +211,7 @@ TEST(FrameSheet, KeepsOnlyTheVisiblePartAndEveryFrameOnlyWithinItsBudget) {
 
 TEST(Image, PlayingAnAnimationPreparesEachFrameOnceUntilTheColourChanges) {
   TForm Form(nullptr);
-  Form.SetBorderStyle(bsNone);
-  Form.SetBounds(0, 0, 60, 40);
-  auto* Image = new TImage(&Form);
-  Image->SetParent(&Form);
-  Image->SetAlign(alClient);
+  TImage* Image = ImageFilling(Form, 60, 40);
   Image->SetStretch(true);
   Image->SetPicture(SolidPicture(4, 4, {20, 20, 20}));
   Form.Show();
@@ -233,11 +235,7 @@ TEST(Image, PlayingAnAnimationPreparesEachFrameOnceUntilTheColourChanges) {
 
 TEST(Image, ReportsClicksDoubleClicksAndReleasedButtons) {
   TForm Form(nullptr);
-  Form.SetBorderStyle(bsNone);
-  Form.SetBounds(0, 0, 100, 80);
-  auto* Image = new TImage(&Form);
-  Image->SetParent(&Form);
-  Image->SetAlign(alClient);
+  TImage* Image = ImageFilling(Form, 100, 80);
   std::vector<std::string> Log;
   Image->OnClick = [&](TObject*) { Log.push_back("click"); };
   Image->OnDblClick = [&](TObject*) { Log.push_back("double"); };
@@ -334,11 +332,7 @@ TEST(FrameSheet, MakesAndPaintsEachFrameFromTheOneBeforeAsItWouldMakeItAlone) {
 
 TEST(Image, KeepsOnlyTheLastFrameOfAFinishedAnimation) {
   TForm Form(nullptr);
-  Form.SetBorderStyle(bsNone);
-  Form.SetBounds(0, 0, 40, 40);
-  auto* Image = new TImage(&Form);
-  Image->SetParent(&Form);
-  Image->SetAlign(alClient);
+  TImage* Image = ImageFilling(Form, 40, 40);
   Image->SetPicture(SolidPicture(4, 4, {20, 20, 20}, 1));
   Image->SetAnimate(true);
   Form.Show();
