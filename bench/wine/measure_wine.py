@@ -67,7 +67,7 @@ CLIP_FRAMES = 300  # 12 s at 4 cs a frame
 FRAME_MS = 40
 POPUPS = 2
 POPUP_LIFETIME = 10  # seconds: "Splash" 9, the longest
-FIRST_PAINTS = 5  # popups a first-paint run watches
+FIRST_PAINTS = 8  # popups a first-paint run watches
 MB = 1e6
 MIB = 1 << 20
 
