@@ -37,8 +37,8 @@ class TImage : public TWinControl {
   explicit TImage(TComponent* AOwner);
 
   const Picture& GetPicture() const { return *Picture_; }
-  // The picture itself, for another image to show without a copy of its
-  // frames (an animation's frames can take tens of megabytes).
+  // The picture itself, for another image to show without a copy (an
+  // animation holds its file's bytes).
   const std::shared_ptr<const Picture>& SharedPicture() const { return Picture_; }
   // Shows Value from its first frame; empty by default, and for null.
   void SetPicture(std::shared_ptr<const Picture> Value);

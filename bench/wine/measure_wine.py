@@ -422,15 +422,15 @@ class Run:
     def size(self, picture):
         return os.path.getsize(os.path.join(self.pictures, picture))
 
-    def sides(self, specs, repeats):
-        """Runs the sides of specs, (label, program, arguments, settings,
+    def sides(self, plans, repeats):
+        """Runs the sides of plans, (label, program, arguments, settings,
         picture to copy, scenario, its argument), side by side, repeats
         times; each label's results."""
-        results = {spec[0]: [] for spec in specs}
+        results = {plan[0]: [] for plan in plans}
         for repeat in range(repeats):
             opened = []
             try:
-                for (label, program, arguments, content, picture, *_), display in zip(specs, free_displays(len(specs))):
+                for (label, program, arguments, content, picture, *_), display in zip(plans, free_displays(len(plans))):
                     side = Side(label, self.work, self.pristine, display, program, arguments, self.probe)
                     opened.append(side)
                     if content:
@@ -438,7 +438,7 @@ class Run:
                     if picture:
                         os.makedirs(side.drive_c("bench"), exist_ok=True)
                         shutil.copy(os.path.join(self.pictures, picture), side.drive_c("bench", picture))
-                jobs = [(side, spec[5], spec[6]) for side, spec in zip(opened, specs)]
+                jobs = [(side, plan[5], plan[6]) for side, plan in zip(opened, plans)]
                 for side, result in zip(opened, run_side_by_side(jobs)):
                     results[side.label].append(result)
             finally:
