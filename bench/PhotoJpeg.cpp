@@ -38,17 +38,18 @@ std::uint8_t Clamped(float Value) { return static_cast<std::uint8_t>(std::clamp(
 
 }  // namespace
 
-picture_tests::Bytes MakePhotoJpeg(int Width, int Height, int Quality) {
-  constexpr float Grain = 8.0f;
+picture_tests::Bytes MakePhotoJpeg(int Width, int Height, int Quality, bool Grain) {
+  const float GrainLevel = Grain ? 8.0f : 0.0f;
+  const float Fine = Grain ? 0.1f : 0.0f;
   picture_tests::RgbaImage Image(Width, Height);
   for (int Y = 0; Y < Height; ++Y)
     for (int X = 0; X < Width; ++X) {
       const float Light = 0.5f * Smooth(X, Y, 700, 1) + 0.25f * Smooth(X, Y, 150, 2) + 0.15f * Smooth(X, Y, 31, 3) +
-                          0.1f * Smooth(X, Y, 6, 4);
+                          Fine * Smooth(X, Y, 6, 4);
       const float Warm = Smooth(X, Y, 400, 5), Cool = Smooth(X, Y, 250, 6);
       const float Noise =
           static_cast<float>(static_cast<int>(Hash(static_cast<std::uint32_t>(Y * Width + X)) & 255) - 128) / 128 *
-          Grain;
+          GrainLevel;
       Image.Set(X, Y, Clamped(255 * (0.8f * Light + 0.3f * Warm) + Noise),
                 Clamped(255 * (0.9f * Light + 0.1f * Cool) + Noise), Clamped(255 * (0.6f * Light + 0.2f * Cool) + Noise));
     }

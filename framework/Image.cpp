@@ -21,7 +21,7 @@ unsigned ShiftState(WPARAM Keys) {
 
 }  // namespace
 
-int FrameDelay(const PictureFrame& Frame) { return Frame.DelayMs < 20 ? 100 : Frame.DelayMs; }
+int FrameDelay(int DelayMs) { return DelayMs < 20 ? 100 : DelayMs; }
 
 TImage::TImage(TComponent* AOwner) : TWinControl(AOwner), Timer_(std::make_unique<TTimer>(nullptr)) {
   Timer_->SetEnabled(false);
@@ -64,12 +64,13 @@ void TImage::SetAnimate(bool Value) {
 // Times the frame shown, while there is an animation to play.
 void TImage::StartFrame() {
   const bool Playing = Animate_ && Picture_->Animated();
-  if (Playing) Timer_->SetInterval(static_cast<unsigned>(FrameDelay(Picture_->Frames[FrameIndex_])));
+  if (Playing) Timer_->SetInterval(static_cast<unsigned>(FrameDelay(Picture_->DelayMs(FrameIndex_))));
   Timer_->SetEnabled(Playing);
 }
 
 // A hidden image (the settings window's, while it is hidden) would wake
-// the program at every frame for nothing: it waits for its next paint.
+// the program at every frame for nothing: it waits for its next paint, and
+// holds no frames meanwhile.
 void TImage::AnimationTick() {
   if (HandleAllocated() && IsWindowVisible(Handle())) {
     AdvanceFrame();
@@ -77,26 +78,50 @@ void TImage::AnimationTick() {
   }
   Timer_->SetEnabled(false);
   Paused_ = true;
+  ReleaseFrames();
+}
+
+// Starting again from the first frame costs one frame; going on from where
+// it stood could cost compositing every frame before it again.
+void TImage::ReleaseFrames() {
+  Sheet_.reset();
+  FrameIndex_ = 0;
+  Round_ = 0;
 }
 
 void TImage::AdvanceFrame() {
   if (!Picture_->Animated()) return;
-  const int Count = static_cast<int>(Picture_->Frames.size());
-  if (FrameIndex_ + 1 < Count) {
+  if (FrameIndex_ + 1 < Picture_->FrameCount()) {
     ++FrameIndex_;
   } else if (Picture_->LoopCount == 0 || ++Round_ < Picture_->LoopCount) {
     FrameIndex_ = 0;
   } else {
     Timer_->SetEnabled(false);
+    // The last frame stays: the others are not shown again.
+    if (Sheet_) Sheet_->KeepOnly(FrameIndex_);
     return;
   }
-  // Off and on again: the new frame gets a full period of its own.
-  Timer_->SetEnabled(false);
+  // The timer ticks on at the same delay, a full period after the tick that
+  // brought this frame; another delay sets it again. Either way the new
+  // frame stands for a full period, and no frame asks the system twice.
   StartFrame();
-  Changed();
+  FrameChanged();
 }
 
 void TImage::Changed() { Invalidate(); }
+
+// The new frame is made now, so that only what it changed is painted
+// again: most animations change a small part of each frame.
+void TImage::FrameChanged() {
+  TFrameSheet* Sheet = HandleAllocated() ? SheetInPlace() : nullptr;
+  if (!Sheet) {
+    Invalidate();
+    return;
+  }
+  if (Sheet->Prepare(FrameIndex_)) ++FramesPrepared_;
+  const RECT Area = Sheet->ChangedSinceDrawn(FrameIndex_);
+  InvalidateRect(Handle(), &Area, FALSE);
+}
 
 void TImage::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
@@ -113,25 +138,35 @@ void TImage::PaintWindow() {
   }
   const TPaintScope Painting(Handle());
   const HDC DC = Painting.DC();
-  RECT Client;
-  GetClientRect(Handle(), &Client);
-  const RECT Drawn = Picture_->Empty() ? RECT{} : DrawFrame(DC, Client);
+  const TPlace Place = CurrentPlace();
+  const RECT Drawn = Picture_->Empty() ? RECT{} : DrawFrame(DC, Place);
   const int Saved = SaveDC(DC);
   ExcludeClipRect(DC, Drawn.left, Drawn.top, Drawn.right, Drawn.bottom);
-  FillRect(DC, &Client, Brush());
+  FillRect(DC, &Place.Client, Brush());
   RestoreDC(DC, Saved);
 }
 
+TImage::TPlace TImage::CurrentPlace() {
+  TPlace Place;
+  GetClientRect(Handle(), &Place.Client);
+  Place.Dest = PictureDestRect(Picture_->NominalWidth, Picture_->NominalHeight, Place.Client.right,
+                               Place.Client.bottom, Stretch_, Proportional_, Center_);
+  Place.Background = ColorToRGB(Color());
+  return Place;
+}
+
+TFrameSheet* TImage::SheetInPlace() {
+  const TPlace Place = CurrentPlace();
+  return Sheet_ && Sheet_->Fits(Place.Dest, Place.Client, Place.Background) ? Sheet_.get() : nullptr;
+}
+
 // Draws the shown frame; the part of the client area it covers.
-RECT TImage::DrawFrame(HDC DC, const RECT& Client) {
-  const RECT Dest = PictureDestRect(Picture_->NominalWidth, Picture_->NominalHeight, Client.right, Client.bottom,
-                                    Stretch_, Proportional_, Center_);
-  const COLORREF Background = ColorToRGB(Color());
-  if (!Sheet_ || !Sheet_->Fits(FrameIndex_, Dest, Client, Background)) {
+RECT TImage::DrawFrame(HDC DC, const TPlace& Place) {
+  if (!Sheet_ || !Sheet_->Fits(Place.Dest, Place.Client, Place.Background)) {
     Sheet_.reset();  // first: never two sheets at once
-    Sheet_ = std::make_unique<TFrameSheet>(*Picture_, FrameIndex_, Dest, Client, Background);
+    Sheet_ = std::make_unique<TFrameSheet>(*Picture_, Place.Dest, Place.Client, Place.Background);
   }
-  if (Sheet_->Draw(DC, *Picture_, FrameIndex_)) ++FramesPrepared_;
+  if (Sheet_->Draw(DC, FrameIndex_)) ++FramesPrepared_;
   return Sheet_->Covered();
 }
 

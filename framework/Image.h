@@ -29,15 +29,16 @@ using TMouseEvent =
 
 // Shows a picture, scaled as Stretch, Proportional and Center say (see
 // PictureDestRect), on the colour of its container; an animated picture
-// plays while Animate is on. Each frame is laid over the colour and scaled
-// once, when first shown at a size; showing it again is a plain copy.
+// plays while Animate is on. Frames are laid over the colour and scaled as
+// they are first shown at a size, and kept while they fit (see TFrameSheet);
+// showing a kept frame again is a plain copy.
 class TImage : public TWinControl {
  public:
   explicit TImage(TComponent* AOwner);
 
   const Picture& GetPicture() const { return *Picture_; }
-  // The picture itself, for another image to show without a copy of its
-  // frames (an animation's frames can take tens of megabytes).
+  // The picture itself, for another image to show without a copy (an
+  // animation holds its file's bytes).
   const std::shared_ptr<const Picture>& SharedPicture() const { return Picture_; }
   // Shows Value from its first frame; empty by default, and for null.
   void SetPicture(std::shared_ptr<const Picture> Value);
@@ -53,8 +54,9 @@ class TImage : public TWinControl {
 
   // Plays an animated picture: each frame stands for its delay (under 20 ms
   // counts as 100 ms, as browsers do), through LoopCount rounds (0: for
-  // ever), then the last frame stays. Off by default. While the image is
-  // not visible the animation waits at its frame.
+  // ever), then the last frame stays, the only one kept. Off by default.
+  // While the image is not visible the animation waits, keeping no frame,
+  // and starts again from its first frame when the image shows again.
   bool Animate() const { return Animate_; }
   void SetAnimate(bool Value);
   // The frame shown, counting from 0.
@@ -64,6 +66,8 @@ class TImage : public TWinControl {
   const TTimer& AnimationTimer() const { return *Timer_; }
   // How many times a frame was laid out for showing since the image was made.
   int FramesPrepared() const { return FramesPrepared_; }
+  // How many frames are kept laid out, ready to be shown again.
+  int FramesKept() const { return Sheet_ ? Sheet_->Kept() : 0; }
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -74,11 +78,23 @@ class TImage : public TWinControl {
   void WndProc(TMessage& Message) override;
 
  private:
+  // Where the picture is drawn now, and over what.
+  struct TPlace {
+    RECT Client{};
+    RECT Dest{};
+    COLORREF Background = 0;
+  };
+
   void Changed();
+  void FrameChanged();
   void StartFrame();
   void AnimationTick();
+  void ReleaseFrames();
   void PaintWindow();
-  RECT DrawFrame(HDC DC, const RECT& Client);
+  TPlace CurrentPlace();
+  // The sheet, when it draws at the current place.
+  TFrameSheet* SheetInPlace();
+  RECT DrawFrame(HDC DC, const TPlace& Place);
   void MouseUp(TMouseButton Button, const TMessage& Message);
 
   std::shared_ptr<const Picture> Picture_ = std::make_shared<const Picture>();
@@ -92,12 +108,12 @@ class TImage : public TWinControl {
   bool Paused_ = false;
   bool Clicked_ = false;
   std::unique_ptr<TTimer> Timer_;
-  // The frames as shown, kept until the picture, its place or the colour changes.
+  // The frames as shown, until the picture, its place or the colour changes.
   std::unique_ptr<TFrameSheet> Sheet_;
   int FramesPrepared_ = 0;
 };
 
-// How long a frame stands in an animation, in milliseconds.
-int FrameDelay(const PictureFrame& Frame);
+// How long a frame that asks for DelayMs stands in an animation, in milliseconds.
+int FrameDelay(int DelayMs);
 
 }  // namespace tarnwick

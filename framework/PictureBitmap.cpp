@@ -1,6 +1,7 @@
 #include "PictureBitmap.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace tarnwick {
 namespace {
@@ -21,45 +22,17 @@ std::uint32_t Over(std::uint32_t Pixel, COLORREF Background) {
   return Result;
 }
 
-// A top-down 32-bit DIB section of Width x Height; its pixels in Bits.
-TGdiObject<HBITMAP> DibSection(int Width, int Height, void** Bits) {
-  BITMAPINFO Info{};
-  Info.bmiHeader.biSize = sizeof Info.bmiHeader;
-  Info.bmiHeader.biWidth = Width;
-  Info.bmiHeader.biHeight = -Height;
-  Info.bmiHeader.biPlanes = 1;
-  Info.bmiHeader.biBitCount = 32;
-  Info.bmiHeader.biCompression = BI_RGB;
-  return TGdiObject<HBITMAP>(CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, Bits, nullptr, 0));
+// Lays Width x Height premultiplied pixels over Background: from From, whose
+// rows are FromStride pixels apart, into To, whose rows are ToStride apart.
+void LayOver(const std::uint32_t* From, std::size_t FromStride, int Width, int Height, COLORREF Background,
+             std::uint32_t* To, std::size_t ToStride) {
+  for (int Y = 0; Y < Height; ++Y, From += FromStride, To += ToStride)
+    for (int X = 0; X < Width; ++X) To[X] = Over(From[X], Background);
 }
 
-// Lays Part (in frame coordinates) of Frame over Background into Target,
-// whose rows are Stride pixels apart.
-void LayOver(const PictureFrame& Frame, const RECT& Part, COLORREF Background, std::uint32_t* Target,
-             std::size_t Stride) {
-  for (int Y = Part.top; Y < Part.bottom; ++Y) {
-    const std::uint32_t* From = Frame.Pixels.data() + static_cast<std::size_t>(Y) * Frame.Width;
-    std::uint32_t* To = Target + static_cast<std::size_t>(Y - Part.top) * Stride;
-    for (int X = Part.left; X < Part.right; ++X) To[X - Part.left] = Over(From[X], Background);
-  }
-}
-
-// Frame as an opaque bitmap of its own size: its pixels over Background.
-TGdiObject<HBITMAP> FrameOverBackground(const PictureFrame& Frame, COLORREF Background) {
-  void* Bits = nullptr;
-  TGdiObject<HBITMAP> Bitmap = DibSection(Frame.Width, Frame.Height, &Bits);
-  if (!Bitmap) return {};
-  LayOver(Frame, RECT{0, 0, Frame.Width, Frame.Height}, Background, static_cast<std::uint32_t*>(Bits),
-          static_cast<std::size_t>(Frame.Width));
-  GdiFlush();
-  return Bitmap;
-}
-
-// Draws Bitmap (Width x Height) into Dest of DC, smoothly scaled.
-void DrawScaled(HDC DC, const RECT& Dest, HBITMAP Bitmap, int Width, int Height) {
-  const HDC Source = CreateCompatibleDC(DC);
-  const HGDIOBJ Old = SelectObject(Source, Bitmap);
-  // Halftone averages the source pixels, so shrunk pictures stay smooth.
+// Draws the Width x Height bitmap of Source into Dest of DC, smoothly scaled.
+void DrawScaled(HDC DC, const RECT& Dest, HDC Source, int Width, int Height) {
+  // Halftone averages the source pixels, so scaled pictures stay smooth.
   const int OldMode = SetStretchBltMode(DC, HALFTONE);
   POINT OldOrigin;
   SetBrushOrgEx(DC, 0, 0, &OldOrigin);
@@ -67,108 +40,202 @@ void DrawScaled(HDC DC, const RECT& Dest, HBITMAP Bitmap, int Width, int Height)
              SRCCOPY);
   SetBrushOrgEx(DC, OldOrigin.x, OldOrigin.y, nullptr);
   SetStretchBltMode(DC, OldMode);
-  SelectObject(Source, Old);
-  DeleteDC(Source);
 }
 
 int Width(const RECT& Rect) { return Rect.right - Rect.left; }
 int Height(const RECT& Rect) { return Rect.bottom - Rect.top; }
 
-// How many frames from First fit the sheet, at least one.
-int SheetFrames(const Picture& Source, int First, const RECT& Visible) {
-  const std::int64_t FramePixels = std::max<std::int64_t>(1, std::int64_t{Width(Visible)} * Height(Visible));
-  const std::int64_t Fitting = std::max<std::int64_t>(1, MaxSheetPixels / FramePixels);
-  return static_cast<int>(std::min<std::int64_t>(Fitting, static_cast<std::int64_t>(Source.Frames.size()) - First));
-}
+int Width(const PixelArea& Area) { return Area.Right - Area.Left; }
+int Height(const PixelArea& Area) { return Area.Bottom - Area.Top; }
 
 }  // namespace
 
-TFrameSheet::TFrameSheet(const Picture& Source, int First, const RECT& Dest, const RECT& Client,
-                         COLORREF Background)
-    : First_(First), Count_(0), Dest_(Dest), Visible_{}, Background_(Background), DC_(nullptr), Previous_(nullptr) {
-  if (!IntersectRect(&Visible_, &Dest_, &Client)) {
-    // Nothing of the picture shows: every frame is drawn, as nothing.
-    Count_ = static_cast<int>(Source.Frames.size()) - First;
-    return;
+TFrameSheet::TFrameSheet(const Picture& Source, const RECT& Dest, const RECT& Client, COLORREF Background)
+    : Source_(Source), Dest_(Dest), Visible_{}, Background_(Background) {
+  // Nothing of the picture shows: every frame is drawn, as nothing.
+  if (!IntersectRect(&Visible_, &Dest_, &Client)) return;
+  const int Frames = std::max(Source.FrameCount(), 1);
+  const bool EveryFrame = std::int64_t{Frames} * Width(Visible_) * RowHeight() <= MaxSheetPixels;
+  // One row serves when the process has no room for every frame either.
+  for (const int Rows : {EveryFrame ? Frames : 1, 1}) {
+    Bitmap_ = std::make_unique<TFrameBitmap>(Width(Visible_), RowHeight() * Rows);
+    if (Bitmap_->Valid()) {
+      Rows_ = Rows;
+      RowFrame_.assign(static_cast<std::size_t>(Rows), -1);
+      RowChanges_.assign(static_cast<std::size_t>(Rows), {});
+      return;
+    }
   }
-  // The whole animation when it fits, so that a sheet begun part way is
-  // not made again when the animation comes round to its first frame.
-  if (SheetFrames(Source, 0, Visible_) == static_cast<int>(Source.Frames.size())) First_ = 0;
-  const int Frames = SheetFrames(Source, First_, Visible_);
-  void* Bits = nullptr;
-  Bitmap_ = DibSection(Width(Visible_), Height(Visible_) * Frames, &Bits);
-  if (!Bitmap_) return;
-  Bits_ = static_cast<std::uint32_t*>(Bits);
-  DC_ = CreateCompatibleDC(nullptr);
-  if (!DC_) return;
-  Previous_ = SelectObject(DC_, Bitmap_.get());
-  Count_ = Frames;
-  Prepared_.assign(static_cast<std::size_t>(Frames), false);
+  Bitmap_.reset();
 }
 
-TFrameSheet::~TFrameSheet() {
-  if (!DC_) return;
-  SelectObject(DC_, Previous_);
-  DeleteDC(DC_);
-}
-
-bool TFrameSheet::Fits(int Frame, const RECT& Dest, const RECT& Client, COLORREF Background) const {
+bool TFrameSheet::Fits(const RECT& Dest, const RECT& Client, COLORREF Background) const {
   RECT Visible{};
   IntersectRect(&Visible, &Dest, &Client);
-  return Frame >= First_ && Frame < First_ + Count_ && EqualRect(&Dest, &Dest_) && EqualRect(&Visible, &Visible_) &&
-         Background == Background_;
+  return EqualRect(&Dest, &Dest_) && EqualRect(&Visible, &Visible_) && Background == Background_;
 }
 
-bool TFrameSheet::Draw(HDC DC, const Picture& Source, int Frame) {
-  if (!DC_) return false;
-  const int Row = Frame - First_;
-  const bool Preparing = !Prepared_[static_cast<std::size_t>(Row)];
-  // A frame that could not be laid out is tried again at the next paint.
-  if (Preparing) Prepared_[static_cast<std::size_t>(Row)] = Prepare(Source.Frames[static_cast<std::size_t>(Frame)], Row);
-  BitBlt(DC, Visible_.left, Visible_.top, Width(Visible_), Height(Visible_), DC_, 0, Row * Height(Visible_), SRCCOPY);
-  return Preparing;
+int TFrameSheet::Kept() const {
+  return static_cast<int>(std::count_if(RowFrame_.begin(), RowFrame_.end(), [](int Frame) { return Frame >= 0; }));
 }
 
-// Lays the frame over the background into its row of the sheet, scaled
-// when it is shown at another size than its own; false when it could not be.
-bool TFrameSheet::Prepare(const PictureFrame& Frame, int Row) {
-  const int Top = Row * Height(Visible_);
-  if (Frame.Pixels.size() < static_cast<std::size_t>(Frame.Width) * static_cast<std::size_t>(Frame.Height)) {
-    FillBackground(Top);  // a frame short of pixels shows as the background
-    return true;
-  }
-  if (Width(Dest_) == Frame.Width && Height(Dest_) == Frame.Height) {
-    CopyOver(Frame, Top);
-    return true;
-  }
-  return ScaleOver(Frame, Top);
+bool TFrameSheet::Prepare(int Frame) {
+  if (!Bitmap_) return false;
+  const int Row = RowOf(Frame);
+  const bool Making = RowFrame_[static_cast<std::size_t>(Row)] != Frame;
+  if (Making) Make(Frame, Row);
+  return Making;
 }
 
-void TFrameSheet::FillBackground(int Top) {
-  const TGdiObject<HBRUSH> Brush(CreateSolidBrush(Background_));
-  const RECT Rows{0, Top, Width(Visible_), Top + Height(Visible_)};
-  FillRect(DC_, &Rows, Brush.get());
+RECT TFrameSheet::ChangedSinceDrawn(int Frame) const {
+  if (!Bitmap_) return {};
+  if (Frame == Drawn_) return {};
+  const auto Row = static_cast<std::size_t>(RowOf(Frame));
+  const Change& Made = RowChanges_[Row];
+  return RowFrame_[Row] == Frame && Made.After >= 0 && Made.After == Drawn_ ? Made.Area : Visible_;
 }
 
-// The frame's visible part, pixel for pixel, straight into the sheet's bits.
-void TFrameSheet::CopyOver(const PictureFrame& Frame, int Top) {
-  RECT Part = Visible_;
-  OffsetRect(&Part, -Dest_.left, -Dest_.top);
-  const std::size_t Stride = static_cast<std::size_t>(Width(Visible_));
+bool TFrameSheet::Draw(HDC DC, int Frame) {
+  const bool Making = Prepare(Frame);
+  if (!Bitmap_) return false;
+  const int Row = RowOf(Frame);
+  BitBlt(DC, Visible_.left, Visible_.top, Width(Visible_), RowHeight(), Bitmap_->DC(), 0, Row * RowHeight(), SRCCOPY);
+  Drawn_ = Frame;
+  return Making;
+}
+
+void TFrameSheet::KeepOnly(int Frame) {
+  const int Row = RowOf(Frame);
+  if (Rows_ <= 1 || RowFrame_[static_cast<std::size_t>(Row)] != Frame) return;
+  auto Single = std::make_unique<TFrameBitmap>(Width(Visible_), RowHeight());
+  if (!Single->Valid()) return;
   GdiFlush();
-  LayOver(Frame, Part, Background_, Bits_ + Stride * static_cast<std::size_t>(Top), Stride);
+  std::copy_n(Bitmap_->Row(Row * RowHeight()), static_cast<std::size_t>(Width(Visible_)) * RowHeight(), Single->Row(0));
+  Bitmap_ = std::move(Single);
+  Rows_ = 1;
+  RowFrame_.assign(1, Frame);
+  RowChanges_.assign(1, RowChanges_[static_cast<std::size_t>(Row)]);
+  PlayerRow_ = PlayerRow_ == Row ? 0 : -1;
 }
 
-bool TFrameSheet::ScaleOver(const PictureFrame& Frame, int Top) {
-  const TGdiObject<HBITMAP> Opaque = FrameOverBackground(Frame, Background_);
-  if (!Opaque) return false;
+// Makes Frame in Row from the frame the player made before it, when a row
+// still holds that one, else whole.
+void TFrameSheet::Make(int Frame, int Row) {
+  auto& Holds = RowFrame_[static_cast<std::size_t>(Row)];
+  auto& Made = RowChanges_[static_cast<std::size_t>(Row)];
+  try {
+    if (!Player_) Player_.emplace(Source_, RasterSize{Width(Dest_), Height(Dest_)});
+    const PictureFrame& Pixels = Player_->Frame(Frame);
+    PixelArea Changed = Player_->Changed();
+    const int After = PlayerRow_ < 0 ? -1 : RowFrame_[static_cast<std::size_t>(PlayerRow_)];
+    if (After < 0)
+      Changed = {0, 0, Pixels.Width, Pixels.Height};
+    else if (PlayerRow_ != Row)
+      CopyRow(PlayerRow_, Row);
+    const std::optional<RECT> Laid = Lay(Pixels, Changed, Row);
+    // A frame that could not be laid out is tried again at the next paint.
+    Holds = Laid ? Frame : -1;
+    PlayerRow_ = Laid ? Row : -1;
+    Made = {Laid ? After : -1, Laid.value_or(Visible_)};
+  } catch (const std::exception&) {
+    // The picture was read whole when it was loaded: only a lack of memory
+    // fails here. The frame shows as the background and is tried again at
+    // the next paint.
+    FillBackground(Row);
+    Holds = -1;
+    Made = {};
+    PlayerRow_ = -1;
+    Player_.reset();
+  }
+  if (Kept() == Source_.FrameCount()) {
+    // Nothing is left to make.
+    Player_.reset();
+    PlayerRow_ = -1;
+  }
+}
+
+// Lays the changed part of the frame over the background into its row,
+// scaled when it is shown at another size than its own; the client area
+// laid, or none when the frame could not be.
+std::optional<RECT> TFrameSheet::Lay(const PictureFrame& Frame, PixelArea Changed, int Row) {
+  if (Frame.Pixels.size() < static_cast<std::size_t>(Frame.Width) * static_cast<std::size_t>(Frame.Height)) {
+    FillBackground(Row);  // a frame short of pixels shows as the background
+    return Visible_;
+  }
+  if (Width(Dest_) == Frame.Width && Height(Dest_) == Frame.Height) return CopyOver(Frame, Changed, Row);
+  if (Width(Dest_) <= Frame.Width && Height(Dest_) <= Frame.Height) return ReduceOver(Frame, Changed, Row);
+  if (ScaleOver(Frame, Row)) return Visible_;
+  return std::nullopt;
+}
+
+PixelArea TFrameSheet::Shown() const {
+  return {Visible_.left - Dest_.left, Visible_.top - Dest_.top, Visible_.right - Dest_.left,
+          Visible_.bottom - Dest_.top};
+}
+
+RECT TFrameSheet::ClientArea(const PixelArea& Part) const {
+  if (Part.Empty()) return {};
+  return {Dest_.left + Part.Left, Dest_.top + Part.Top, Dest_.left + Part.Right, Dest_.top + Part.Bottom};
+}
+
+std::uint32_t* TFrameSheet::At(int Row, int X, int Y) const {
+  const PixelArea Part = Shown();
+  return Bitmap_->Row(Row * RowHeight() + Y - Part.Top) + (X - Part.Left);
+}
+
+void TFrameSheet::FillBackground(int Row) {
+  const TGdiObject<HBRUSH> Brush(CreateSolidBrush(Background_));
+  const RECT Rows{0, Row * RowHeight(), Width(Visible_), (Row + 1) * RowHeight()};
+  FillRect(Bitmap_->DC(), &Rows, Brush.get());
+}
+
+void TFrameSheet::CopyRow(int From, int To) {
+  GdiFlush();
+  std::copy_n(Bitmap_->Row(From * RowHeight()), static_cast<std::size_t>(Width(Visible_)) * RowHeight(),
+              Bitmap_->Row(To * RowHeight()));
+}
+
+// The frame's visible changed part, pixel for pixel, straight into the row.
+RECT TFrameSheet::CopyOver(const PictureFrame& Frame, const PixelArea& Changed, int Row) {
+  const PixelArea Part = Intersection(Changed, Shown());
+  if (Part.Empty()) return {};
+  GdiFlush();
+  LayOver(Frame.Pixels.data() + static_cast<std::size_t>(Part.Top) * Frame.Width + Part.Left,
+          static_cast<std::size_t>(Frame.Width), Width(Part), Height(Part), Background_, At(Row, Part.Left, Part.Top),
+          static_cast<std::size_t>(Bitmap_->Width()));
+  return ClientArea(Part);
+}
+
+// The shown pixels that the changed part reaches, reduced from the frame.
+RECT TFrameSheet::ReduceOver(const PictureFrame& Frame, const PixelArea& Changed, int Row) {
+  // An animation's first frame may come at another size than the rest.
+  if (!Reducer_ || !Reducer_->From(Frame.Width, Frame.Height))
+    Reducer_.emplace(RasterSize{Frame.Width, Frame.Height}, RasterSize{Width(Dest_), Height(Dest_)});
+  const PixelArea Part = Intersection(Reducer_->Affected(Changed), Shown());
+  if (Part.Empty()) return {};
+  Reduced_.resize(static_cast<std::size_t>(Width(Part)) * Height(Part));
+  Reducer_->Reduce(Frame, Part, Reduced_.data(), static_cast<std::size_t>(Width(Part)));
+  GdiFlush();
+  LayOver(Reduced_.data(), static_cast<std::size_t>(Width(Part)), Width(Part), Height(Part), Background_,
+          At(Row, Part.Left, Part.Top), static_cast<std::size_t>(Bitmap_->Width()));
+  return ClientArea(Part);
+}
+
+// A frame shown larger than its own size, whole, through GDI's smooth scaling.
+bool TFrameSheet::ScaleOver(const PictureFrame& Frame, int Row) {
+  const TFrameBitmap Opaque(Frame.Width, Frame.Height);
+  if (!Opaque.Valid()) return false;
+  LayOver(Frame.Pixels.data(), static_cast<std::size_t>(Frame.Width), Frame.Width, Frame.Height, Background_,
+          Opaque.Row(0), static_cast<std::size_t>(Frame.Width));
+  const HDC DC = Bitmap_->DC();
+  const int Top = Row * RowHeight();
   // The picture's part outside the client area must not spill into the neighbouring rows.
-  const int Saved = SaveDC(DC_);
-  IntersectClipRect(DC_, 0, Top, Width(Visible_), Top + Height(Visible_));
+  const int Saved = SaveDC(DC);
+  IntersectClipRect(DC, 0, Top, Width(Visible_), Top + RowHeight());
   RECT Target = Dest_;
   OffsetRect(&Target, -Visible_.left, Top - Visible_.top);
-  DrawScaled(DC_, Target, Opaque.get(), Frame.Width, Frame.Height);
-  RestoreDC(DC_, Saved);
+  DrawScaled(DC, Target, Opaque.DC(), Frame.Width, Frame.Height);
+  RestoreDC(DC, Saved);
   return true;
 }
 

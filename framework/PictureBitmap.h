@@ -3,53 +3,92 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <vector>
 
-#include "GdiObject.h"
+#include "AreaReduction.h"
+#include "FrameBitmap.h"
+#include "FramePlayer.h"
 #include "Picture.h"
 
 namespace tarnwick {
 
-// The most pixels a TFrameSheet holds: 64 MiB of frames.
-inline constexpr std::int64_t MaxSheetPixels = std::int64_t{16} << 20;
+// The most pixels a TFrameSheet keeps: 56 MiB, which holds the 40 frames of
+// a 600 x 600 animation, the largest a popup shows, with room beside it for
+// the file and the canvas within the popup's 64 MB.
+inline constexpr std::int64_t MaxSheetPixels = std::int64_t{14} << 20;
 
 // A picture's frames laid over an opaque background and scaled to where
-// they are shown, each once, when first drawn; drawing a frame again is a
-// single BitBlt. Only the part of Dest inside Client is kept. The sheet
-// holds every frame when MaxSheetPixels allows, else consecutive frames from
-// First, as many as it allows and at least one.
+// they are shown, so that drawing one is a single BitBlt. Only the part of
+// Dest inside Client is kept. When MaxSheetPixels holds every frame, each is
+// made once, when first drawn, and kept; else only the frame drawn last is,
+// and each frame is made as it is due from the one before it, redoing only
+// what the animation changed.
 class TFrameSheet {
  public:
-  // A sheet whose bitmap cannot be made draws nothing and fits nothing.
-  TFrameSheet(const Picture& Source, int First, const RECT& Dest, const RECT& Client, COLORREF Background);
-  ~TFrameSheet();
-  TFrameSheet(const TFrameSheet&) = delete;
-  TFrameSheet& operator=(const TFrameSheet&) = delete;
+  // Source must outlive the sheet. A sheet whose bitmap cannot be made draws
+  // nothing.
+  TFrameSheet(const Picture& Source, const RECT& Dest, const RECT& Client, COLORREF Background);
 
-  // Whether this sheet draws Frame at Dest in Client over Background.
-  bool Fits(int Frame, const RECT& Dest, const RECT& Client, COLORREF Background) const;
+  // Whether this sheet draws at Dest in Client over Background.
+  bool Fits(const RECT& Dest, const RECT& Client, COLORREF Background) const;
   // The part of Client that Draw covers: none when the bitmap could not be made.
-  RECT Covered() const { return DC_ ? Visible_ : RECT{}; }
-  // Copies Frame of Source (which Fits) to its place in DC, preparing it
-  // first if it has not been drawn before; true when it was prepared.
-  bool Draw(HDC DC, const Picture& Source, int Frame);
+  RECT Covered() const { return Bitmap_ ? Visible_ : RECT{}; }
+  // How many frames are ready to be drawn without making them again.
+  int Kept() const;
+  // Makes Frame unless it is kept; true when it was made.
+  bool Prepare(int Frame);
+  // The part of Client in which Frame, once made, differs from the frame
+  // drawn last; all that Draw covers when that is not known.
+  RECT ChangedSinceDrawn(int Frame) const;
+  // Copies Frame to its place in DC, making it first unless it is kept;
+  // true when it was made.
+  bool Draw(HDC DC, int Frame);
+  // Keeps Frame, drawn last, and no other: for a picture that shows no other
+  // frame for a while.
+  void KeepOnly(int Frame);
 
  private:
-  bool Prepare(const PictureFrame& Frame, int Row);
-  void FillBackground(int Top);
-  void CopyOver(const PictureFrame& Frame, int Top);
-  bool ScaleOver(const PictureFrame& Frame, int Top);
+  int RowOf(int Frame) const { return Rows_ == 1 ? 0 : Frame; }
+  int RowHeight() const { return Visible_.bottom - Visible_.top; }
+  // The visible part of Dest, in the coordinates of Dest's own pixels.
+  PixelArea Shown() const;
+  // Where pixel X, Y of Dest's own pixels is kept in Row.
+  std::uint32_t* At(int Row, int X, int Y) const;
+  // The client area that shows Part of Dest's own pixels.
+  RECT ClientArea(const PixelArea& Part) const;
+  void Make(int Frame, int Row);
+  std::optional<RECT> Lay(const PictureFrame& Frame, PixelArea Changed, int Row);
+  void FillBackground(int Row);
+  void CopyRow(int From, int To);
+  RECT CopyOver(const PictureFrame& Frame, const PixelArea& Changed, int Row);
+  RECT ReduceOver(const PictureFrame& Frame, const PixelArea& Changed, int Row);
+  bool ScaleOver(const PictureFrame& Frame, int Row);
 
-  int First_;
-  int Count_;
+  const Picture& Source_;
   RECT Dest_;
   RECT Visible_;
   COLORREF Background_;
-  std::vector<bool> Prepared_;
-  HDC DC_;
-  TGdiObject<HBITMAP> Bitmap_;
-  std::uint32_t* Bits_ = nullptr;
-  HGDIOBJ Previous_;
+  int Rows_ = 0;
+  std::unique_ptr<TFrameBitmap> Bitmap_;
+  // The frame each row holds; -1 for none.
+  std::vector<int> RowFrame_;
+  // How a row's frame differs from the one it was made from.
+  struct Change {
+    // That frame; -1 when the row was made whole.
+    int After = -1;
+    RECT Area{};
+  };
+  std::vector<Change> RowChanges_;
+  int Drawn_ = -1;
+  // Made when a frame is, and let go once every frame is kept.
+  std::optional<FramePlayer> Player_;
+  // The row holding the frame the player made last: the next frame starts
+  // from it. -1 when no row does.
+  int PlayerRow_ = -1;
+  std::optional<AreaReducer> Reducer_;
+  std::vector<std::uint32_t> Reduced_;
 };
 
 }  // namespace tarnwick

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
 #include "Picture.h"
 
-// Pictures are kept at the size they are shown: a raster larger than that is
-// reduced once, right after decoding, by a box filter that averages the
-// premultiplied pixels over the exact area each new pixel covers.
+// Pictures are shown no larger than they are kept: a raster larger than that
+// is reduced by a box filter that averages the premultiplied pixels over the
+// exact area each new pixel covers.
 namespace tarnwick {
 
 struct RasterSize {
@@ -16,6 +20,45 @@ struct RasterSize {
 // most MaxLongSide (taken as at least 1): its own size when it fits, else
 // scaled down with the aspect ratio kept, each side at least 1 pixel.
 RasterSize KeptSize(int Width, int Height, int MaxLongSide);
+
+// The reduction of rasters of one size to a size no larger, worked out once
+// for the frames of an animation, so that any part of a frame can be reduced
+// again alone: an animation redoes only what each frame changed.
+class AreaReducer {
+ public:
+  AreaReducer(RasterSize From, RasterSize To);
+
+  // Whether it reduces rasters of Width x Height.
+  bool From(int Width, int Height) const { return X_.From == Width && Y_.From == Height; }
+
+  // The reduced pixels whose value depends on Part of the source.
+  PixelArea Affected(const PixelArea& Part) const;
+  // Part of the reduction of Source (of the From size), written to Out with
+  // its rows Stride pixels apart.
+  void Reduce(const PictureFrame& Source, const PixelArea& Part, std::uint32_t* Out, std::size_t Stride) const;
+
+ private:
+  // How the pixels of one axis overlap. Lengths are measured in units that
+  // make a source pixel To long and a reduced pixel From long, so every
+  // overlap is a whole number and the weights of each reduced pixel add up
+  // to From.
+  struct Axis {
+    struct Tap {
+      int SourceIndex;
+      std::uint32_t Weight;
+    };
+    Axis(int From, int To);
+    std::vector<Tap> Taps;
+    // Taps[First[D]] up to Taps[First[D + 1]] cover reduced pixel D.
+    std::vector<std::size_t> First;
+    int From;
+    int To;
+  };
+  void ReduceRow(const std::uint32_t* Row, int Left, int Right, std::uint32_t* Sums) const;
+
+  Axis X_;
+  Axis Y_;
+};
 
 // Source reduced to Width x Height, neither larger than the source's.
 PictureFrame Reduced(const PictureFrame& Source, int Width, int Height);

@@ -12,7 +12,7 @@ Picture DecodeBitmap(std::span<const std::uint8_t> Bytes, int MaxLongSide, const
   const BitmapInfo Info = ReadBitmapHeader(Bytes, Limits);
   const bool Runs = Info.Compression == BitmapCompression::bcRle8 || Info.Compression == BitmapCompression::bcRle4;
   PictureFrame Frame = Runs ? DecodeBitmapRuns(Bytes, Info) : DecodeBitmapRows(Bytes, Info);
-  Picture Result{Info.Width, Info.Height, {}, 0};
+  Picture Result{Info.Width, Info.Height, {}, nullptr, 0};
   Result.Frames.push_back(FittedFrame(std::move(Frame), Info.Width, Info.Height, MaxLongSide));
   return Result;
 }

@@ -7,13 +7,9 @@ namespace tarnwick {
 GifCanvas::GifCanvas(int Width, int Height)
     : Canvas_{Width, Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Width) * Height), 0} {}
 
-GifCanvas::Area GifCanvas::Clipped(const GifFrameImage& Frame) const {
-  Area A;
-  A.Left = std::min(Frame.Left, Canvas_.Width);
-  A.Top = std::min(Frame.Top, Canvas_.Height);
-  A.Right = std::min(Frame.Left + Frame.Width, Canvas_.Width);
-  A.Bottom = std::min(Frame.Top + Frame.Height, Canvas_.Height);
-  return A;
+PixelArea GifCanvas::Clipped(const GifFrameImage& Frame) const {
+  return {std::min(Frame.Left, Canvas_.Width), std::min(Frame.Top, Canvas_.Height),
+          std::min(Frame.Left + Frame.Width, Canvas_.Width), std::min(Frame.Top + Frame.Height, Canvas_.Height)};
 }
 
 void GifCanvas::DisposeLast() {
@@ -26,9 +22,10 @@ void GifCanvas::DisposeLast() {
   }
 }
 
-void GifCanvas::Draw(const GifFrameImage& Frame) {
+PixelArea GifCanvas::Draw(const GifFrameImage& Frame) {
   DisposeLast();
-  const Area A = Clipped(Frame);
+  const PixelArea Disposed = LastDisposal_ == GifDisposal::gdKeep ? PixelArea{} : LastArea_;
+  const PixelArea A = Clipped(Frame);
   Saved_.clear();
   for (int Y = A.Top; Y < A.Bottom; ++Y) {
     std::uint32_t* Out = Row(Y);
@@ -39,6 +36,14 @@ void GifCanvas::Draw(const GifFrameImage& Frame) {
   }
   LastArea_ = A;
   LastDisposal_ = Frame.Disposal;
+  return Union(Disposed, A);
+}
+
+void GifCanvas::Clear() {
+  std::fill(Canvas_.Pixels.begin(), Canvas_.Pixels.end(), 0u);
+  LastArea_ = {};
+  LastDisposal_ = GifDisposal::gdKeep;
+  Saved_.clear();
 }
 
 }  // namespace tarnwick

@@ -35,22 +35,22 @@ class GifCanvas {
   // A transparent canvas of the animation's size.
   GifCanvas(int Width, int Height);
 
-  // Disposes of the frame drawn before, then draws Frame, clipped to the canvas.
-  void Draw(const GifFrameImage& Frame);
+  // Disposes of the frame drawn before, then draws Frame, clipped to the
+  // canvas; the part of the canvas that may have changed.
+  PixelArea Draw(const GifFrameImage& Frame);
+  // Transparent again, as before the first frame.
+  void Clear();
 
   // The picture as it stands after the last Draw.
   const PictureFrame& Pixels() const { return Canvas_; }
 
  private:
-  struct Area {
-    int Left = 0, Top = 0, Right = 0, Bottom = 0;
-  };
-  Area Clipped(const GifFrameImage& Frame) const;
+  PixelArea Clipped(const GifFrameImage& Frame) const;
   void DisposeLast();
   std::uint32_t* Row(int Y) { return Canvas_.Pixels.data() + static_cast<std::size_t>(Y) * Canvas_.Width; }
 
   PictureFrame Canvas_;
-  Area LastArea_;
+  PixelArea LastArea_;
   GifDisposal LastDisposal_ = GifDisposal::gdKeep;
   // What lay under LastArea_ before the last frame, when it is to be restored.
   std::vector<std::uint32_t> Saved_;

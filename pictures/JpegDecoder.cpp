@@ -180,7 +180,7 @@ Picture DecodeJpeg(std::span<const std::uint8_t> Bytes, int MaxLongSide, const P
   Decompressor.Run(DecompressAll);
   if (Info.out_color_space == JCS_CMYK) ConvertCmyk(Frame, Info.saw_Adobe_marker);
 
-  Picture Result{Width, Height, {}, 0};
+  Picture Result{Width, Height, {}, nullptr, 0};
   Result.Frames.push_back(FittedFrame(std::move(Frame), Width, Height, MaxLongSide));
   return Result;
 }

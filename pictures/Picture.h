@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace tarnwick {
+
+class GifAnimation;
 
 // One full frame of a decoded picture, ready to draw: 32-bit pixels in
 // memory order blue, green, red, alpha, with the colour premultiplied by
@@ -16,19 +19,42 @@ struct PictureFrame {
   int DelayMs = 0;
 };
 
-// A decoded picture: every frame already composited to the same raster
-// size. The raster may be smaller than the file's own pixel size (pictures
-// are decoded at the size they are shown); NominalWidth and NominalHeight
-// always give the file's own size, which layout arithmetic uses.
+// A rectangle of a raster: columns Left to Right - 1, rows Top to Bottom - 1.
+struct PixelArea {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+
+  bool Empty() const { return Left >= Right || Top >= Bottom; }
+};
+
+// The smallest area holding both; an empty one adds nothing.
+PixelArea Union(const PixelArea& A, const PixelArea& B);
+// The part both cover; empty when they do not meet.
+PixelArea Intersection(const PixelArea& A, const PixelArea& B);
+
+// A decoded picture. A still picture is decoded whole into Frames; an
+// animation keeps its file's data in Animation, and a FramePlayer composites
+// its frames as they are shown, so that it holds about what its file takes
+// however many frames it has. It also keeps its first frame in Frames, as a
+// still keeps its one, so that it opens as fast. Decoded frames may be
+// smaller than the file's own pixel size (pictures are decoded at the size
+// they are shown); NominalWidth and NominalHeight always give the file's own
+// size, which layout arithmetic uses.
 struct Picture {
   int NominalWidth = 0;
   int NominalHeight = 0;
   std::vector<PictureFrame> Frames;
+  std::shared_ptr<const GifAnimation> Animation;
   // How often an animation runs through; 0 means forever.
   int LoopCount = 0;
 
-  bool Empty() const { return Frames.empty(); }
-  bool Animated() const { return Frames.size() > 1; }
+  int FrameCount() const;
+  // How long frame Index stands, in milliseconds.
+  int DelayMs(int Index) const;
+  bool Empty() const { return FrameCount() == 0; }
+  bool Animated() const { return FrameCount() > 1; }
 };
 
 }  // namespace tarnwick

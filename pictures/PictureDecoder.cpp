@@ -1,6 +1,8 @@
 #include "PictureDecoder.h"
 
 #include <new>
+#include <utility>
+#include <vector>
 
 #include "BitmapDecoder.h"
 #include "GifDecoder.h"
@@ -10,28 +12,49 @@
 #include "PngDecoder.h"
 
 namespace tarnwick {
+namespace {
 
-Picture DecodePicture(std::span<const std::uint8_t> Bytes, PictureFormat Format, int MaxLongSide,
-                      const PictureLimits& Limits) {
+Picture DecodeStill(std::span<const std::uint8_t> Bytes, PictureFormat Format, int MaxLongSide,
+                    const PictureLimits& Limits) {
+  switch (Format) {
+    case PictureFormat::pfJpeg: return DecodeJpeg(Bytes, MaxLongSide, Limits);
+    case PictureFormat::pfPng: return DecodePng(Bytes, MaxLongSide, Limits);
+    case PictureFormat::pfBitmap: return DecodeBitmap(Bytes, MaxLongSide, Limits);
+    case PictureFormat::pfGif: break;
+  }
+  throw EPictureError("対応していない画像形式です");
+}
+
+template <typename Decoding>
+Picture WithinMemory(Decoding Decode) {
   try {
-    switch (Format) {
-      case PictureFormat::pfJpeg: return DecodeJpeg(Bytes, MaxLongSide, Limits);
-      case PictureFormat::pfPng: return DecodePng(Bytes, MaxLongSide, Limits);
-      case PictureFormat::pfBitmap: return DecodeBitmap(Bytes, MaxLongSide, Limits);
-      case PictureFormat::pfGif: return DecodeGif(Bytes, MaxLongSide, Limits);
-    }
+    return Decode();
   } catch (const std::bad_alloc&) {
     // Within the limits, but the process has no room left (a 32-bit one may not).
     throw EPictureError("メモリが足りません");
   }
-  throw EPictureError("対応していない画像形式です");
+}
+
+}  // namespace
+
+Picture DecodePicture(std::span<const std::uint8_t> Bytes, PictureFormat Format, int MaxLongSide,
+                      const PictureLimits& Limits) {
+  return WithinMemory([&] {
+    // An animation keeps its own copy of the bytes.
+    if (Format == PictureFormat::pfGif) return DecodeGif({Bytes.begin(), Bytes.end()}, MaxLongSide, Limits);
+    return DecodeStill(Bytes, Format, MaxLongSide, Limits);
+  });
 }
 
 Picture DecodePictureFile(const std::wstring& FileName, int MaxLongSide) {
   try {
     const auto Format = PictureFormatOfExtension(LowerCaseExtension(FileName));
     if (!Format) throw EPictureError("対応していない拡張子です");
-    return DecodePicture(ReadPictureFile(FileName), *Format, MaxLongSide);
+    std::vector<std::uint8_t> Bytes = ReadPictureFile(FileName);
+    return WithinMemory([&] {
+      if (*Format == PictureFormat::pfGif) return DecodeGif(std::move(Bytes), MaxLongSide, {});
+      return DecodeStill(Bytes, *Format, MaxLongSide, {});
+    });
   } catch (const EPictureError& Error) {
     throw EPictureError(CannotReadPictureMessage(FileName, Error.what()));
   }

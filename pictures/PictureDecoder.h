@@ -8,19 +8,19 @@
 #include "PictureFormat.h"
 #include "PictureLimits.h"
 
-// Decoding JPEG, PNG, bitmap and GIF pictures into Picture, once, at the size
-// they are shown.
+// Decoding JPEG, PNG, bitmap and GIF pictures into Picture: stills once, at
+// the size they are shown; animations checked whole and kept compressed.
 namespace tarnwick {
 
 // The longest side of the largest window that shows a picture: the popup's
 // 600 pixels at 96 dpi.
 inline constexpr int DefaultMaxLongSide = 600;
 
-// Bytes decoded as Format. The raster is kept at most MaxLongSide (at least 1)
-// on its long side; NominalWidth/NominalHeight are the file's own size. Every
-// GIF frame is composited. Raises EPictureError, whose text is the reason,
-// when the bytes cannot be decoded or need more than Limits allow; nothing is
-// returned in part.
+// Bytes decoded as Format. A still's raster is kept at most MaxLongSide (at
+// least 1) on its long side; NominalWidth/NominalHeight are the file's own
+// size. An animated GIF keeps a copy of the bytes, every frame checked.
+// Raises EPictureError, whose text is the reason, when the bytes cannot be
+// decoded or need more than Limits allow; nothing is returned in part.
 Picture DecodePicture(std::span<const std::uint8_t> Bytes, PictureFormat Format,
                       int MaxLongSide = DefaultMaxLongSide, const PictureLimits& Limits = {});
 

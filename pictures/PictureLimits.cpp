@@ -11,11 +11,9 @@ void CheckRasterSize(long long Width, long long Height, const PictureLimits& Lim
     throw EPictureError(TooLargeReason(Width, Height));
 }
 
-void CheckAnimationSize(std::size_t Frames, int Width, int Height, int KeptWidth, int KeptHeight,
-                        const PictureLimits& Limits) {
+void CheckAnimationSize(std::size_t Frames, int Width, int Height, const PictureLimits& Limits) {
   const auto Count = static_cast<std::int64_t>(Frames);
-  if (Count > Limits.MaxFrames || Count * Width * Height > Limits.MaxAnimationPixels ||
-      Count * KeptWidth * KeptHeight > Limits.MaxKeptPixels)
+  if (Count > Limits.MaxFrames || Count * Width * Height > Limits.MaxAnimationPixels)
     throw EPictureError("アニメーションが大きすぎます (" + std::to_string(Frames) + " フレーム目で中止しました)");
 }
 

@@ -15,12 +15,10 @@ struct PictureLimits {
   std::int64_t MaxFramePixels = std::int64_t{64} << 20;
   // Largest number of frames in an animation.
   int MaxFrames = 5000;
-  // Largest number of full-size pixels composited over all frames (frames
-  // times canvas): bounds the decoding time of an animation.
+  // Largest number of full-size pixels over all frames (frames times
+  // canvas): bounds the time an animation takes to read and to play through.
+  // Its memory is its file's bytes and one canvas, whatever its length.
   std::int64_t MaxAnimationPixels = std::int64_t{1} << 30;
-  // Largest number of pixels kept over all frames at the raster size
-  // finally kept: bounds the memory an animation holds.
-  std::int64_t MaxKeptPixels = std::int64_t{64} << 20;
 };
 
 // Raises EPictureError when a Width x Height raster is empty or larger than
@@ -28,8 +26,7 @@ struct PictureLimits {
 void CheckRasterSize(long long Width, long long Height, const PictureLimits& Limits);
 
 // Raises EPictureError when an animation of Frames frames on a Width x Height
-// canvas, kept at KeptWidth x KeptHeight, needs more than Limits allow.
-void CheckAnimationSize(std::size_t Frames, int Width, int Height, int KeptWidth, int KeptHeight,
-                        const PictureLimits& Limits);
+// canvas needs more than Limits allow.
+void CheckAnimationSize(std::size_t Frames, int Width, int Height, const PictureLimits& Limits);
 
 }  // namespace tarnwick

@@ -68,7 +68,7 @@ Picture DecodePng(std::span<const std::uint8_t> Bytes, int MaxLongSide, const Pi
   Reader.Check(png_image_finish_read(&Image, nullptr, Frame.Pixels.data(), 0, nullptr));
   for (std::uint32_t& Pixel : Frame.Pixels) Pixel = Premultiplied(Pixel);
 
-  Picture Result{Width, Height, {}, 0};
+  Picture Result{Width, Height, {}, nullptr, 0};
   Result.Frames.push_back(FittedFrame(std::move(Frame), Width, Height, MaxLongSide));
   return Result;
 }

@@ -408,6 +408,7 @@ from picture_tests import *  # noqa: E402,F401,F403 - the hostile-picture tests
 from window_tests import *  # noqa: E402,F401,F403 - real keys and clicks
 from settings_file_tests import *  # noqa: E402,F401,F403 - the malformed settings files
 from layout_tests import *  # noqa: E402,F401,F403 - the window at each resolution
+from animation_tests import *  # noqa: E402,F401,F403 - long animations in bounded memory
 import monitor_tests  # noqa: E402 - several monitors, on a display of their own
 from monitor_tests import *  # noqa: E402,F401,F403
 

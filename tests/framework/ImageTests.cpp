@@ -3,11 +3,16 @@
 #include <algorithm>
 #include <vector>
 
+#include <gif_lib.h>
+
 #include "Application.h"
 #include "Form.h"
+#include "FrameBitmap.h"
 #include "Image.h"
 #include "ImageLayout.h"
 #include "PictureBitmap.h"
+#include "PictureDecoder.h"
+#include "PictureEncoders.h"
 #include "TestPictures.h"
 #include "TestSupport.h"
 
@@ -75,20 +80,30 @@ TEST(Image, AnimationPlaysForEverOnlyForSeveralFrames) {
   EXPECT_EQ(Image.FrameIndex(), 1);
 }
 
-TEST(Image, AnAnimationPlaysWhileShownAndWaitsWhileHidden) {
-  TForm Form(nullptr);
+// A borderless form of Width x Height filled by a new image of its own.
+TImage* ImageFilling(TForm& Form, int Width, int Height) {
   Form.SetBorderStyle(bsNone);
-  Form.SetBounds(0, 0, 40, 40);
+  Form.SetBounds(0, 0, Width, Height);
   auto* Image = new TImage(&Form);
   Image->SetParent(&Form);
   Image->SetAlign(alClient);
+  return Image;
+}
+
+TEST(Image, AnAnimationPlaysWhileShownAndWaitsWhileHidden) {
+  TForm Form(nullptr);
+  TImage* Image = ImageFilling(Form, 40, 40);
   Image->SetPicture(SolidPicture(4, 4, {20, 20}));
   Image->SetAnimate(true);
   Form.Show();
   EXPECT_TRUE(PumpUntil([&] { return Image->FrameIndex() == 1; }));
+  UpdateWindow(Image->Handle());
+
+  EXPECT_EQ(Image->FramesKept(), 2);
 
   Form.SetVisible(false);
   EXPECT_TRUE(PumpUntil([&] { return !Image->AnimationTimer().Running(); }));
+  EXPECT_EQ(Image->FramesKept(), 0);
   const int Waiting = Image->FrameIndex();
   PumpFor(100);
   EXPECT_EQ(Image->FrameIndex(), Waiting);
@@ -127,23 +142,23 @@ TEST(FrameSheet, LaysEachFrameOverTheColourOnceAndDrawsOnlyItsPlace) {
   std::fill(Source.Frames[1].Pixels.begin(), Source.Frames[1].Pixels.end(), 0x80000080u);
   const RECT Dest{2, 2, 6, 6};
   const RECT Client{0, 0, 8, 8};
-  TFrameSheet Sheet(Source, 0, Dest, Client, RGB(255, 255, 255));
+  TFrameSheet Sheet(Source, Dest, Client, RGB(255, 255, 255));
   MemoryCanvas Canvas;
 
-  EXPECT_TRUE(Sheet.Draw(Canvas.DC(), Source, 1));
+  EXPECT_TRUE(Sheet.Draw(Canvas.DC(), 1));
   EXPECT_EQ(Canvas.At(3, 3), RGB(127, 127, 255));
   EXPECT_EQ(Canvas.At(1, 1), RGB(0, 0, 0));
   EXPECT_EQ(Canvas.At(6, 6), RGB(0, 0, 0));
-  EXPECT_TRUE(Sheet.Draw(Canvas.DC(), Source, 0));
+  EXPECT_TRUE(Sheet.Draw(Canvas.DC(), 0));
   EXPECT_EQ(Canvas.At(5, 5), RGB(255, 0, 0));
-  EXPECT_FALSE(Sheet.Draw(Canvas.DC(), Source, 1));  // prepared already
+  EXPECT_FALSE(Sheet.Draw(Canvas.DC(), 1));  // prepared already
   EXPECT_EQ(Canvas.At(2, 2), RGB(127, 127, 255));
+  EXPECT_EQ(Sheet.Kept(), 2);
 
-  EXPECT_TRUE(Sheet.Fits(1, Dest, Client, RGB(255, 255, 255)));
-  EXPECT_FALSE(Sheet.Fits(2, Dest, Client, RGB(255, 255, 255)));
-  EXPECT_FALSE(Sheet.Fits(1, Dest, Client, RGB(0, 0, 0)));
-  EXPECT_FALSE(Sheet.Fits(1, RECT{2, 2, 7, 7}, Client, RGB(255, 255, 255)));
-  EXPECT_FALSE(Sheet.Fits(1, Dest, RECT{0, 0, 4, 4}, RGB(255, 255, 255)));
+  EXPECT_TRUE(Sheet.Fits(Dest, Client, RGB(255, 255, 255)));
+  EXPECT_FALSE(Sheet.Fits(Dest, Client, RGB(0, 0, 0)));
+  EXPECT_FALSE(Sheet.Fits(RECT{2, 2, 7, 7}, Client, RGB(255, 255, 255)));
+  EXPECT_FALSE(Sheet.Fits(Dest, RECT{0, 0, 4, 4}, RGB(255, 255, 255)));
 }
 
 TEST(FrameSheet, CopiesAFrameShownAtItsOwnSizeFromItsVisiblePart) {
@@ -152,9 +167,9 @@ TEST(FrameSheet, CopiesAFrameShownAtItsOwnSizeFromItsVisiblePart) {
   for (PictureFrame& Frame : Source.Frames) Frame.Pixels = {0xFFFF0000u, 0xFF00FF00u, 0xFFFF0000u, 0xFF00FF00u};
   const RECT Dest{-1, 5, 1, 7};  // the left column lies outside
   const RECT Client{0, 0, 8, 8};
-  TFrameSheet Sheet(Source, 0, Dest, Client, RGB(0, 0, 255));
+  TFrameSheet Sheet(Source, Dest, Client, RGB(0, 0, 255));
   MemoryCanvas Canvas;
-  EXPECT_TRUE(Sheet.Draw(Canvas.DC(), Source, 1));
+  EXPECT_TRUE(Sheet.Draw(Canvas.DC(), 1));
   EXPECT_EQ(Canvas.At(0, 5), RGB(0, 255, 0));
   EXPECT_EQ(Canvas.At(0, 6), RGB(0, 255, 0));
   EXPECT_EQ(Canvas.At(1, 5), RGB(0, 0, 0));
@@ -162,41 +177,41 @@ TEST(FrameSheet, CopiesAFrameShownAtItsOwnSizeFromItsVisiblePart) {
 
   // A frame short of pixels shows as the background.
   Source.Frames[0].Pixels.pop_back();
-  EXPECT_TRUE(Sheet.Draw(Canvas.DC(), Source, 0));
+  EXPECT_TRUE(Sheet.Draw(Canvas.DC(), 0));
   EXPECT_EQ(Canvas.At(0, 5), RGB(0, 0, 255));
 }
 
-TEST(FrameSheet, KeepsOnlyTheVisiblePartAndAsManyFramesAsItsBudget) {
-  const Picture Source = SolidPicture(2, 2, {40, 40, 40});
-  const RECT Client{0, 0, 4096, 4096};
+TEST(FrameSheet, KeepsOnlyTheVisiblePartAndEveryFrameOnlyWithinItsBudget) {
+  const RECT Client{0, 0, 1024, 1024};
   // Far larger than the client area: only the client area is kept.
   const RECT Huge{-8000, -8000, 12000, 12000};
-  TFrameSheet Clipped(Source, 0, Huge, Client, 0);
+  const Picture Two = SolidPicture(2, 2, {40, 40});
+  TFrameSheet Clipped(Two, Huge, Client, 0);
   const RECT Covered = Clipped.Covered();
   EXPECT_TRUE(EqualRect(&Covered, &Client));
-  // A frame of 16 Mi pixels fills a sheet.
-  static_assert(MaxSheetPixels == 4096 * 4096);
-  EXPECT_TRUE(Clipped.Fits(0, Huge, Client, 0));
-  EXPECT_FALSE(Clipped.Fits(1, Huge, Client, 0));
 
-  TFrameSheet Later(Source, 1, Huge, Client, 0);
-  EXPECT_TRUE(Later.Fits(1, Huge, Client, 0));
-  EXPECT_FALSE(Later.Fits(2, Huge, Client, 0));
+  // As many frames of the client's size as the budget holds are all kept;
+  // one more, and only the frame drawn last is.
+  const int Fitting = static_cast<int>(MaxSheetPixels / (1024 * 1024));
+  MemoryCanvas Canvas;
+  for (const int Frames : {Fitting, Fitting + 1}) {
+    const Picture Source = SolidPicture(2, 2, std::vector<int>(static_cast<std::size_t>(Frames), 40));
+    TFrameSheet Sheet(Source, Client, Client, 0);
+    for (int Frame = 0; Frame < Frames; ++Frame) EXPECT_TRUE(Sheet.Draw(Canvas.DC(), Frame));
+    EXPECT_EQ(Sheet.Kept(), Frames == Fitting ? Frames : 1) << Frames << " frames";
+    EXPECT_EQ(Sheet.Draw(Canvas.DC(), 0), Frames != Fitting) << Frames << " frames";
+  }
 
-  // Nothing visible: nothing kept, every frame fits.
-  TFrameSheet Outside(Source, 0, RECT{5000, 0, 5100, 100}, Client, 0);
+  // Nothing visible: nothing kept, nothing drawn.
+  TFrameSheet Outside(Two, RECT{5000, 0, 5100, 100}, Client, 0);
   const RECT None = Outside.Covered();
   EXPECT_TRUE(IsRectEmpty(&None));
-  EXPECT_TRUE(Outside.Fits(2, RECT{5000, 0, 5100, 100}, Client, 0));
+  EXPECT_FALSE(Outside.Draw(Canvas.DC(), 1));
 }
 
 TEST(Image, PlayingAnAnimationPreparesEachFrameOnceUntilTheColourChanges) {
   TForm Form(nullptr);
-  Form.SetBorderStyle(bsNone);
-  Form.SetBounds(0, 0, 60, 40);
-  auto* Image = new TImage(&Form);
-  Image->SetParent(&Form);
-  Image->SetAlign(alClient);
+  TImage* Image = ImageFilling(Form, 60, 40);
   Image->SetStretch(true);
   Image->SetPicture(SolidPicture(4, 4, {20, 20, 20}));
   Form.Show();
@@ -220,11 +235,7 @@ TEST(Image, PlayingAnAnimationPreparesEachFrameOnceUntilTheColourChanges) {
 
 TEST(Image, ReportsClicksDoubleClicksAndReleasedButtons) {
   TForm Form(nullptr);
-  Form.SetBorderStyle(bsNone);
-  Form.SetBounds(0, 0, 100, 80);
-  auto* Image = new TImage(&Form);
-  Image->SetParent(&Form);
-  Image->SetAlign(alClient);
+  TImage* Image = ImageFilling(Form, 100, 80);
   std::vector<std::string> Log;
   Image->OnClick = [&](TObject*) { Log.push_back("click"); };
   Image->OnDblClick = [&](TObject*) { Log.push_back("double"); };
@@ -243,6 +254,99 @@ TEST(Image, ReportsClicksDoubleClicksAndReleasedButtons) {
   Post(WM_RBUTTONUP, 7, 8);
   Application().ProcessMessages();
   EXPECT_EQ(Log, (std::vector<std::string>{"click", "up 0 5,6", "double", "up 0 5,6", "up 0 500,6", "up 1 7,8"}));
+}
+
+
+// A 1024 x 1024 animation whose later frames change small parts in every
+// way a frame can: drawn, cleared after, restored after, with clear pixels,
+// reaching past the canvas.
+Picture ChangingAnimation(int Frames) {
+  using picture_tests::GifFrameLayout;
+  const picture_tests::GifPalette Palette = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
+  std::vector<GifFrameLayout> Layouts{picture_tests::FilledGifFrame(0, 0, 1024, 1024, 1)};
+  for (int I = 1; I < Frames; ++I) {
+    GifFrameLayout Changed =
+        picture_tests::FilledGifFrame(I * 61 % 1000, I * 97 % 1000, 40 + I % 3 * 20, 30, static_cast<std::uint8_t>(2 + I % 3));
+    Changed.Disposal = I % 3 == 0 ? DISPOSE_BACKGROUND : I % 3 == 1 ? DISPOSE_PREVIOUS : DISPOSE_DO_NOT;
+    if (I % 2) {
+      Changed.TransparentIndex = 1;
+      std::fill_n(Changed.Indexes.begin(), Changed.Indexes.size() / 2, 1);
+    }
+    Layouts.push_back(Changed);
+  }
+  return DecodePicture(picture_tests::EncodeGif(1024, 1024, Palette, Layouts, 0), PictureFormat::pfGif);
+}
+
+// The pixels of a bitmap of Client's size.
+std::vector<std::uint32_t> PixelsOf(const TFrameBitmap& Target, const RECT& Client) {
+  GdiFlush();
+  return {Target.Row(0), Target.Row(Client.bottom)};
+}
+
+// What Sheet draws of Frame on a bitmap of its own.
+std::vector<std::uint32_t> Drawn(TFrameSheet& Sheet, int Frame, const RECT& Client) {
+  const TFrameBitmap Target(Client.right, Client.bottom);
+  Sheet.Draw(Target.DC(), Frame);
+  return PixelsOf(Target, Client);
+}
+
+// What Screen shows once Sheet has drawn Frame over it as a window would
+// have it painted: only where Frame changed since the frame drawn before.
+std::vector<std::uint32_t> Painted(TFrameSheet& Sheet, int Frame, const TFrameBitmap& Screen, const RECT& Client) {
+  Sheet.Prepare(Frame);
+  const RECT Changed = Sheet.ChangedSinceDrawn(Frame);
+  const int Saved = SaveDC(Screen.DC());
+  IntersectClipRect(Screen.DC(), Changed.left, Changed.top, Changed.right, Changed.bottom);
+  Sheet.Draw(Screen.DC(), Frame);
+  RestoreDC(Screen.DC(), Saved);
+  return PixelsOf(Screen, Client);
+}
+
+TEST(FrameSheet, MakesAndPaintsEachFrameFromTheOneBeforeAsItWouldMakeItAlone) {
+  constexpr int Frames = 15;  // at 1024 x 1024, more than a sheet keeps
+  const Picture Source = ChangingAnimation(Frames);
+  const RECT Client{0, 0, 1024, 1024};
+  const struct {
+    RECT Dest;
+    int Kept;
+  } Cases[] = {
+      {Client, 1},                    // its own size, made as it is due
+      {{12, 12, 1012, 1012}, 1},      // reduced, made as it is due
+      {{-200, 0, 312, 512}, Frames},  // reduced, partly outside, every frame kept
+  };
+  for (const auto& Case : Cases) {
+    TFrameSheet Playing(Source, Case.Dest, Client, RGB(255, 255, 255));
+    const TFrameBitmap Screen(Client.right, Client.bottom);
+    for (const int Frame : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0, 1, 2}) {
+      TFrameSheet Alone(Source, Case.Dest, Client, RGB(255, 255, 255));
+      ASSERT_EQ(Painted(Playing, Frame, Screen, Client), Drawn(Alone, Frame, Client))
+          << "frame " << Frame << " at " << Case.Dest.left << "," << Case.Dest.top;
+    }
+    EXPECT_EQ(Playing.Kept(), Case.Kept);
+    // Most frames change a little: only that is painted again.
+    Playing.Prepare(3);
+    const RECT Changed = Playing.ChangedSinceDrawn(3);
+    EXPECT_LT((Changed.right - Changed.left) * (Changed.bottom - Changed.top), 100 * 100);
+  }
+}
+
+TEST(Image, KeepsOnlyTheLastFrameOfAFinishedAnimation) {
+  TForm Form(nullptr);
+  TImage* Image = ImageFilling(Form, 40, 40);
+  Image->SetPicture(SolidPicture(4, 4, {20, 20, 20}, 1));
+  Image->SetAnimate(true);
+  Form.Show();
+  for (int Frame = 0; Frame < 3; ++Frame) {
+    UpdateWindow(Image->Handle());
+    Image->AdvanceFrame();
+  }
+  EXPECT_EQ(Image->FrameIndex(), 2);
+  EXPECT_FALSE(Image->AnimationTimer().Running());
+  EXPECT_EQ(Image->FramesKept(), 1);
+  const int Prepared = Image->FramesPrepared();
+  InvalidateRect(Image->Handle(), nullptr, FALSE);
+  UpdateWindow(Image->Handle());
+  EXPECT_EQ(Image->FramesPrepared(), Prepared);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <zlib.h>
 
+#include "FramePlayer.h"
 #include "PictureDecoder.h"
 #include "PictureErrors.h"
 
@@ -19,8 +20,7 @@ namespace {
 const PictureLimits Limits{.MaxSide = 4096,
                            .MaxFramePixels = std::int64_t{1} << 22,
                            .MaxFrames = 256,
-                           .MaxAnimationPixels = std::int64_t{1} << 24,
-                           .MaxKeptPixels = std::int64_t{1} << 20};
+                           .MaxAnimationPixels = std::int64_t{1} << 24};
 constexpr int MaxLongSide = 64;
 
 bool IsPremultiplied(std::uint32_t Pixel) {
@@ -28,15 +28,30 @@ bool IsPremultiplied(std::uint32_t Pixel) {
   return (Pixel >> 16 & 0xFF) <= Alpha && (Pixel >> 8 & 0xFF) <= Alpha && (Pixel & 0xFF) <= Alpha;
 }
 
-// A decoded picture is whole: every frame of the kept size, every pixel valid.
+void CheckFrame(const PictureFrame& Frame, int MaxWidth, int MaxHeight) {
+  if (Frame.Width <= 0 || Frame.Height <= 0 || Frame.Width > MaxWidth || Frame.Height > MaxHeight ||
+      Frame.Pixels.size() != static_cast<std::size_t>(Frame.Width) * Frame.Height)
+    std::abort();
+  for (std::uint32_t Pixel : Frame.Pixels)
+    if (!IsPremultiplied(Pixel)) std::abort();
+}
+
+// A decoded picture is whole: its decoded frames of the kept size, every
+// frame of an animation made without an error at the animation's own size,
+// every pixel valid. An animation was read whole when decoded: playing it
+// may not fail.
 void CheckWhole(const Picture& Result) {
   if (Result.Empty() || Result.NominalWidth <= 0 || Result.NominalHeight <= 0) std::abort();
-  for (const PictureFrame& Frame : Result.Frames) {
-    if (Frame.Width <= 0 || Frame.Height <= 0 || Frame.Width > MaxLongSide || Frame.Height > MaxLongSide ||
-        Frame.Pixels.size() != static_cast<std::size_t>(Frame.Width) * Frame.Height || Frame.DelayMs < 0)
+  for (const PictureFrame& Frame : Result.Frames) CheckFrame(Frame, MaxLongSide, MaxLongSide);
+  if (!Result.Animation) return;
+  FramePlayer Player(Result);
+  for (int Index = 0; Index < Result.FrameCount(); ++Index) {
+    if (Result.DelayMs(Index) < 0) std::abort();
+    try {
+      CheckFrame(Player.Frame(Index), Result.NominalWidth, Result.NominalHeight);
+    } catch (...) {
       std::abort();
-    for (std::uint32_t Pixel : Frame.Pixels)
-      if (!IsPremultiplied(Pixel)) std::abort();
+    }
   }
 }
 

@@ -64,3 +64,57 @@ TEST(AreaReduction, FittedFrameReducesOnlyWhatIsLargerThanKept) {
   EXPECT_EQ(Half.Height, 300);
   EXPECT_EQ(Half.Pixels, std::vector<std::uint32_t>(600 * 300, OpaquePixel(1, 2, 3)));
 }
+
+namespace {
+
+// Pixels that differ from their neighbours in every channel.
+PictureFrame Varied(int Width, int Height) {
+  PictureFrame Frame = Filled(Width, Height, 0);
+  for (int I = 0; I < Width * Height; ++I)
+    Frame.Pixels[static_cast<std::size_t>(I)] = PremultipliedPixel(I * 37 % 256, I * 91 % 256, I * 13 % 256, 128 + I % 128);
+  return Frame;
+}
+
+bool Inside(int X, int Y, const PixelArea& Area) {
+  return X >= Area.Left && X < Area.Right && Y >= Area.Top && Y < Area.Bottom;
+}
+
+}  // namespace
+
+TEST(AreaReduction, ReducesAnyPartAsTheWholeReductionHasIt) {
+  const PictureFrame Source = Varied(37, 23);
+  const PictureFrame Whole = Reduced(Source, 11, 7);
+  const AreaReducer Reducer({37, 23}, {11, 7});
+  for (const PixelArea& Part : {PixelArea{0, 0, 11, 7}, PixelArea{3, 2, 4, 3}, PixelArea{10, 0, 11, 7},
+                                PixelArea{0, 6, 11, 7}, PixelArea{2, 1, 9, 5}}) {
+    const int Width = Part.Right - Part.Left;
+    std::vector<std::uint32_t> Out(static_cast<std::size_t>(Width) * (Part.Bottom - Part.Top));
+    Reducer.Reduce(Source, Part, Out.data(), static_cast<std::size_t>(Width));
+    for (int Y = Part.Top; Y < Part.Bottom; ++Y)
+      for (int X = Part.Left; X < Part.Right; ++X)
+        ASSERT_EQ(Out[static_cast<std::size_t>((Y - Part.Top) * Width + X - Part.Left)], PixelAt(Whole, X, Y))
+            << X << "," << Y;
+  }
+}
+
+TEST(AreaReduction, ASourceChangeReachesOnlyTheAffectedPixels) {
+  const PictureFrame Source = Varied(37, 23);
+  const PictureFrame Before = Reduced(Source, 11, 7);
+  const AreaReducer Reducer({37, 23}, {11, 7});
+  for (const PixelArea& Part : {PixelArea{0, 0, 1, 1}, PixelArea{36, 22, 37, 23}, PixelArea{10, 3, 14, 9},
+                                PixelArea{3, 0, 4, 23}, PixelArea{0, 0, 37, 23}}) {
+    PictureFrame Changed = Source;
+    for (int Y = Part.Top; Y < Part.Bottom; ++Y)
+      for (int X = Part.Left; X < Part.Right; ++X) Changed.Pixels[static_cast<std::size_t>(Y * 37 + X)] ^= 0x00FFFFFFu;
+    const PictureFrame After = Reduced(Changed, 11, 7);
+    const PixelArea Affected = Reducer.Affected(Part);
+    for (int Y = 0; Y < 7; ++Y)
+      for (int X = 0; X < 11; ++X)
+        if (PixelAt(Before, X, Y) != PixelAt(After, X, Y)) {
+          EXPECT_TRUE(Inside(X, Y, Affected)) << X << "," << Y << " changed outside the affected part";
+        }
+    // Not much more, either: the part scaled, and the pixel each end shares.
+    EXPECT_LE(Affected.Right - Affected.Left, (Part.Right - Part.Left) * 11 / 37 + 2);
+    EXPECT_LE(Affected.Bottom - Affected.Top, (Part.Bottom - Part.Top) * 7 / 23 + 2);
+  }
+}

@@ -3,6 +3,7 @@
 
 #include <gif_lib.h>
 
+#include "GifAnimation.h"
 #include "PictureDecoder.h"
 #include "PictureErrors.h"
 #include "TestPictures.h"
@@ -60,17 +61,18 @@ TEST(GifDecoder, CompositesEveryFrameAfterTheDisposalOfTheOneBefore) {
   const Picture Result = Decode(EncodeGif(4, 4, Colors, DisposalFrames()));
   EXPECT_EQ(Result.NominalWidth, 4);
   EXPECT_EQ(Result.NominalHeight, 4);
-  ASSERT_EQ(Result.Frames.size(), 4u);
-  EXPECT_THAT(Result.Frames[0].Pixels, ElementsAre(R, R, R, R, R, R, R, R, R, R, R, R, R, R, R, R));
-  EXPECT_THAT(Result.Frames[1].Pixels, ElementsAre(R, R, R, R, R, G, G, R, R, G, G, R, R, R, R, R));
-  EXPECT_THAT(Result.Frames[2].Pixels, ElementsAre(B, R, R, R, R, _, _, R, R, _, _, R, R, R, R, R));
-  EXPECT_THAT(Result.Frames[3].Pixels, ElementsAre(R, R, B, R, R, _, _, R, R, _, _, R, R, R, R, R));
+  const std::vector<PictureFrame> Frames = PlayedFrames(Result);
+  ASSERT_EQ(Frames.size(), 4u);
+  EXPECT_THAT(Frames[0].Pixels, ElementsAre(R, R, R, R, R, R, R, R, R, R, R, R, R, R, R, R));
+  EXPECT_THAT(Frames[1].Pixels, ElementsAre(R, R, R, R, R, G, G, R, R, G, G, R, R, R, R, R));
+  EXPECT_THAT(Frames[2].Pixels, ElementsAre(B, R, R, R, R, _, _, R, R, _, _, R, R, R, R, R));
+  EXPECT_THAT(Frames[3].Pixels, ElementsAre(R, R, B, R, R, _, _, R, R, _, _, R, R, R, R, R));
 }
 
 TEST(GifDecoder, KeepsDelaysShowingTheShortestAsBrowsersDo) {
   const Picture Result = Decode(EncodeGif(4, 4, Colors, DisposalFrames()));
   std::vector<int> Delays;
-  for (const PictureFrame& F : Result.Frames) Delays.push_back(F.DelayMs);
+  for (int Index = 0; Index < Result.FrameCount(); ++Index) Delays.push_back(Result.DelayMs(Index));
   EXPECT_THAT(Delays, ElementsAre(50, 100, 100, 20));
 }
 
@@ -94,29 +96,45 @@ TEST(GifDecoder, ReadsInterlacedRowsIntoPlace) {
 }
 
 TEST(GifDecoder, ClipsFramesReachingPastTheCanvas) {
-  const Picture Result = Decode(EncodeGif(2, 2, Colors, {Frame(1, 1, 3, 3, 3, 0, 10), Frame(5, 0, 1, 1, 1, 0, 10)}));
-  EXPECT_THAT(Result.Frames.at(0).Pixels, ElementsAre(_, _, _, B));
-  EXPECT_THAT(Result.Frames.at(1).Pixels, ElementsAre(_, _, _, B));
+  const std::vector<PictureFrame> Frames =
+      PlayedFrames(Decode(EncodeGif(2, 2, Colors, {Frame(1, 1, 3, 3, 3, 0, 10), Frame(5, 0, 1, 1, 1, 0, 10)})));
+  EXPECT_THAT(Frames.at(0).Pixels, ElementsAre(_, _, _, B));
+  EXPECT_THAT(Frames.at(1).Pixels, ElementsAre(_, _, _, B));
 }
 
-TEST(GifDecoder, ReducesEveryFrameToTheSizeShown) {
-  const Picture Result = Decode(EncodeGif(1200, 300, Colors, {Frame(0, 0, 1200, 300, 1, 0, 10), Frame(0, 0, 600, 300, 2, 0, 10)}));
+TEST(GifDecoder, ReducesAStillToTheSizeShownAndKeepsAnAnimationCompressed) {
+  const Bytes Still = EncodeGif(1200, 300, Colors, {Frame(0, 0, 600, 300, 2, 0, 10)});
+  const Picture Single = Decode(Still);
+  EXPECT_EQ(Single.NominalWidth, 1200);
+  ASSERT_EQ(Single.Frames.size(), 1u);
+  EXPECT_EQ(Single.Frames[0].Width, 600);
+  EXPECT_EQ(Single.Frames[0].Height, 150);
+  EXPECT_EQ(PixelAt(Single.Frames[0], 100, 75), G);
+  EXPECT_EQ(PixelAt(Single.Frames[0], 500, 75), _);
+
+  // Its first frame is decoded as a still's, the others are made at the
+  // file's own size as they are shown; what is kept besides is the file.
+  const Bytes Animation = EncodeGif(1200, 300, Colors, {Frame(0, 0, 1200, 300, 1, 0, 10), Frame(0, 0, 600, 300, 2, 0, 10)});
+  const Picture Result = Decode(Animation);
   EXPECT_EQ(Result.NominalWidth, 1200);
   EXPECT_EQ(Result.NominalHeight, 300);
-  ASSERT_EQ(Result.Frames.size(), 2u);
-  for (const PictureFrame& F : Result.Frames) {
-    EXPECT_EQ(F.Width, 600);
-    EXPECT_EQ(F.Height, 150);
-  }
-  EXPECT_EQ(PixelAt(Result.Frames[1], 100, 75), G);
-  EXPECT_EQ(PixelAt(Result.Frames[1], 500, 75), R);
+  ASSERT_EQ(Result.Frames.size(), 1u);
+  EXPECT_EQ(Result.Frames[0].Width, 600);
+  EXPECT_EQ(PixelAt(Result.Frames[0], 500, 75), R);
+  ASSERT_TRUE(Result.Animation);
+  EXPECT_EQ(Result.Animation->Bytes().size(), Animation.size());
+  const std::vector<PictureFrame> Frames = PlayedFrames(Result);
+  ASSERT_EQ(Frames.size(), 2u);
+  EXPECT_EQ(Frames[1].Width, 1200);
+  EXPECT_EQ(PixelAt(Frames[1], 200, 150), G);
+  EXPECT_EQ(PixelAt(Frames[1], 1000, 150), R);
 }
 
 TEST(GifDecoder, ReadsAFileThatOnlyLacksItsTrailer) {
   Bytes Gif = EncodeGif(4, 4, Colors, DisposalFrames());
   ASSERT_EQ(Gif.back(), 0x3B);
   Gif.pop_back();
-  EXPECT_EQ(Decode(Gif).Frames.size(), 4u);
+  EXPECT_EQ(Decode(Gif).FrameCount(), 4);
 }
 
 TEST(GifDecoder, RefusesDamagedFilesWholly) {
@@ -146,7 +164,44 @@ TEST(GifDecoder, RefusesSizesTooLargeToHold) {
   EXPECT_EQ(ErrorOf(Animation, {}), "no error");
   EXPECT_THAT(ErrorOf(Animation, {.MaxFrames = 3}), HasSubstr("アニメーションが大きすぎます (4 フレーム目"));
   EXPECT_THAT(ErrorOf(Animation, {.MaxAnimationPixels = 300}), HasSubstr("(4 フレーム目"));
-  EXPECT_THAT(ErrorOf(Animation, {.MaxKeptPixels = 250}), HasSubstr("(3 フレーム目"));
   EXPECT_THAT(ErrorOf(EncodeGif(10, 10, Colors, {Frame(0, 0, 10, 10, 1, 0, 10)}), {.MaxFramePixels = 99}),
               HasSubstr("画像が大きすぎます (10 × 10 ピクセル)"));
+}
+
+namespace {
+
+// Frames frames of 640 x 480 as a clip made for the web is stored: a whole
+// first frame, then only the small square that moves over it.
+std::vector<GifFrameLayout> ClipFrames(int Frames) {
+  std::vector<GifFrameLayout> Layouts{Frame(0, 0, 640, 480, 1, DISPOSE_DO_NOT, 4)};
+  for (int I = 1; I < Frames; ++I)
+    Layouts.push_back(Frame(I * 8 % 608, I * 4 % 448, 32, 32, static_cast<std::uint8_t>(1 + I % 3), DISPOSE_DO_NOT, 4));
+  return Layouts;
+}
+
+}  // namespace
+
+TEST(GifDecoder, ReadsAnAnimationOfAThousandFramesWithinTheLimits) {
+  const std::vector<GifFrameLayout> Layouts = ClipFrames(1000);
+  const Picture Result = Decode(EncodeGif(640, 480, Colors, Layouts, 0));
+  ASSERT_EQ(Result.FrameCount(), 1000);
+  // Every square stays where it was drawn.
+  PictureFrame Expected{640, 480, std::vector<std::uint32_t>(640 * 480, R), 0};
+  for (const GifFrameLayout& Square : std::span(Layouts).subspan(1))
+    for (int Y = Square.Top; Y < Square.Top + Square.Height; ++Y)
+      std::fill_n(Expected.Pixels.begin() + Y * 640 + Square.Left, Square.Width, OpaquePixel(Colors[Square.Indexes[0]][0],
+                  Colors[Square.Indexes[0]][1], Colors[Square.Indexes[0]][2]));
+  FramePlayer Player(Result);
+  EXPECT_EQ(Player.Frame(999).Pixels, Expected.Pixels);
+}
+
+TEST(GifDecoder, FindsADamagedFrameFarIntoALongAnimation) {
+  const Bytes Whole = EncodeGif(640, 480, Colors, ClipFrames(1000), 0);
+  EXPECT_THAT(ErrorOf(Bytes(Whole.begin(), Whole.begin() + static_cast<std::ptrdiff_t>(Whole.size() * 9 / 10))),
+              HasSubstr("途中で切れています"));
+  // Codes past the end of the table in frame 900's data.
+  Bytes Defective = Whole;
+  const std::size_t Data = Decode(Whole).Animation->Frame(900).Offset + 10 + 2;
+  std::fill_n(Defective.begin() + static_cast<std::ptrdiff_t>(Data), 4, 0xFF);
+  EXPECT_THAT(ErrorOf(Defective), HasSubstr("defective"));
 }

@@ -8,7 +8,9 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
+#include "FramePlayer.h"
 #include "Picture.h"
 #include "PictureEncoders.h"
 #include "PremultipliedPixel.h"
@@ -52,6 +54,17 @@ inline int FrameDistance(const tarnwick::PictureFrame& A, const tarnwick::Pictur
   int Largest = 0;
   for (std::size_t I = 0; I < A.Pixels.size(); ++I) Largest = std::max(Largest, ChannelDistance(A.Pixels[I], B.Pixels[I]));
   return Largest;
+}
+
+// Every frame of Source in turn, as they are shown.
+inline std::vector<tarnwick::PictureFrame> PlayedFrames(const tarnwick::Picture& Source) {
+  tarnwick::FramePlayer Player(Source);
+  std::vector<tarnwick::PictureFrame> Frames;
+  for (int Index = 0; Index < Source.FrameCount(); ++Index) {
+    Frames.push_back(Player.Frame(Index));
+    Frames.back().DelayMs = Source.DelayMs(Index);
+  }
+  return Frames;
 }
 
 }  // namespace picture_tests

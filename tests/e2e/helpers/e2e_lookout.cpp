@@ -22,6 +22,11 @@
 //                              control inside it are enabled, "disabled" when
 //                              the group box is (nothing inside takes input
 //                              then), "mixed" otherwise, or "none"
+//   e2e_lookout first-paint R G B
+//                              waits up to 30 s for the next popup window and
+//                              prints how many ms passed from its creation
+//                              until the screen at its centre shows the colour
+//                              R G B, or "none"
 #include <windows.h>
 
 #include <cstdio>
@@ -236,6 +241,62 @@ int SoundGroup() {
   return 0;
 }
 
+bool Near(COLORREF Pixel, COLORREF Colour) {
+  constexpr int Tolerance = 32;  // a dithered GIF frame or a JPEG of the same picture
+  return std::abs(GetRValue(Pixel) - GetRValue(Colour)) <= Tolerance &&
+         std::abs(GetGValue(Pixel) - GetGValue(Colour)) <= Tolerance &&
+         std::abs(GetBValue(Pixel) - GetBValue(Colour)) <= Tolerance;
+}
+
+double MsSince(const LARGE_INTEGER& Start) {
+  LARGE_INTEGER Now, Frequency;
+  QueryPerformanceCounter(&Now);
+  QueryPerformanceFrequency(&Frequency);
+  return 1000.0 * static_cast<double>(Now.QuadPart - Start.QuadPart) / static_cast<double>(Frequency.QuadPart);
+}
+
+// Every popup window, shown or not.
+std::set<HWND> PopupWindows() {
+  std::set<HWND> Found;
+  for (HWND Window = nullptr; (Window = FindWindowExW(nullptr, Window, L"TSplashForm", nullptr));) Found.insert(Window);
+  return Found;
+}
+
+// A popup window that is not among Known, or none.
+HWND NewPopup(const std::set<HWND>& Known) {
+  for (HWND Window : PopupWindows())
+    if (!Known.count(Window)) return Window;
+  return nullptr;
+}
+
+// Polls as fast as the window list and the screen answer: each look is a
+// request to the wineserver or the X server.
+int FirstPaint(COLORREF Colour) {
+  const std::set<HWND> Known = PopupWindows();
+  const ULONGLONG Deadline = GetTickCount64() + 30000;
+  HWND Popup = nullptr;
+  while (!(Popup = NewPopup(Known)))
+    if (GetTickCount64() > Deadline) {
+      std::puts("none");
+      return 0;
+    }
+  LARGE_INTEGER Created;
+  QueryPerformanceCounter(&Created);
+  const HDC Screen = GetDC(nullptr);
+  RECT Bounds;
+  while (GetWindowRect(Popup, &Bounds)) {
+    const COLORREF Pixel = GetPixel(Screen, (Bounds.left + Bounds.right) / 2, (Bounds.top + Bounds.bottom) / 2);
+    if (IsWindowVisible(Popup) && Near(Pixel, Colour)) {
+      std::printf("%.1f\n", MsSince(Created));
+      ReleaseDC(nullptr, Screen);
+      return 0;
+    }
+  }
+  ReleaseDC(nullptr, Screen);
+  std::puts("none");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -249,7 +310,9 @@ int main(int argc, char** argv) {
   if (Command == "foreground") return Foreground();
   if (Command == "taskbar") return Taskbar();
   if (Command == "sound-group") return SoundGroup();
+  if (Command == "first-paint" && argc > 4)
+    return FirstPaint(RGB(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4])));
   std::fputs("usage: e2e_lookout error-box | close-box [yes|no] | answers | picture-centre | popups SECONDS |\n"
-             "       focus | foreground | taskbar | sound-group\n", stderr);
+             "       focus | foreground | taskbar | sound-group | first-paint R G B\n", stderr);
   return 2;
 }

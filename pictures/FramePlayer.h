@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+
+#include "AreaReduction.h"
+#include "GifPlayer.h"
+#include "Picture.h"
+
+// A picture's frames in the order they are shown, whichever way the picture
+// holds them.
+namespace tarnwick {
+
+class FramePlayer {
+ public:
+  // Source must outlive the player. Frames are shown at Shown: an animation
+  // opens with its first frame as decoded with the picture when that is at
+  // least as large.
+  explicit FramePlayer(const Picture& Source, RasterSize Shown = {});
+
+  // Frame Index (0 <= Index < FrameCount): a decoded frame as it is, an
+  // animation's frame composited at the animation's own size from the
+  // frame made before it (going back starts again from the first frame).
+  const PictureFrame& Frame(int Index);
+  // The part of the frame last returned that may differ from the frame
+  // returned before it: everything for the first.
+  PixelArea Changed() const { return Changed_; }
+
+ private:
+  const Picture& Source_;
+  // Whether the first frame decoded with the picture serves an opening.
+  bool OpensDecoded_;
+  std::optional<GifPlayer> Gif_;
+  int Last_ = -1;
+  PixelArea Changed_;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <gif_lib.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "GifAnimation.h"
+#include "GifCanvas.h"
+
+// A GIF held in memory, read record by record through giflib: what the
+// check of a whole file and the compositing of one frame share.
+namespace tarnwick {
+
+class GifReader {
+ public:
+  // Opens Bytes and reads the header and the screen descriptor. Raises
+  // EPictureError with the reason when they cannot be read.
+  explicit GifReader(std::span<const std::uint8_t> Bytes);
+  ~GifReader();
+  GifReader(const GifReader&) = delete;
+  GifReader& operator=(const GifReader&) = delete;
+
+  GifFileType* operator->() const { return Gif_; }
+  GifFileType* Get() const { return Gif_; }
+
+  // Raises giflib's error when Result is GIF_ERROR.
+  void Check(int Result) const;
+  [[noreturn]] void Fail() const;
+
+  // Where the next record is read, as an offset into the bytes; Seek skips
+  // to another.
+  std::size_t Position() const { return Source_.Position; }
+  void Seek(std::size_t Offset) { Source_.Position = Offset; }
+  bool AtEnd() const { return Source_.Position == Source_.Bytes.size(); }
+
+ private:
+  struct Source {
+    std::span<const std::uint8_t> Bytes;
+    std::size_t Position = 0;
+  };
+  static int Read(GifFileType* Gif, GifByteType* Out, int Count);
+
+  Source Source_;
+  GifFileType* Gif_ = nullptr;
+};
+
+// Reads the extension record that follows: a graphic control extension sets
+// Control, the loop extension sets LoopCount.
+void ReadExtension(const GifReader& Reader, GifFrameControl& Control, int& LoopCount);
+
+// Reads the pixels of the image whose descriptor was read last into Image,
+// reusing its storage, with the colours and disposal Control gives them.
+void ReadImage(const GifReader& Reader, const GifFrameControl& Control, GifFrameImage& Image);
+
+}  // namespace tarnwick

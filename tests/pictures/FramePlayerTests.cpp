@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <gif_lib.h>
+
+#include "FramePlayer.h"
+#include "PictureDecoder.h"
+#include "TestPictures.h"
+
+using namespace tarnwick;
+using namespace picture_tests;
+
+namespace {
+
+const GifPalette Colors = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+
+GifFrameLayout Frame(int Left, int Top, int Width, int Height, std::uint8_t Index, int Disposal) {
+  GifFrameLayout Layout = FilledGifFrame(Left, Top, Width, Height, Index);
+  Layout.Disposal = Disposal;
+  return Layout;
+}
+
+Picture Animation() {
+  return DecodePicture(EncodeGif(4, 4, Colors,
+                                 {Frame(0, 0, 4, 4, 1, DISPOSE_DO_NOT), Frame(1, 1, 2, 2, 2, DISPOSE_BACKGROUND),
+                                  Frame(0, 0, 1, 1, 3, DISPOSE_PREVIOUS), Frame(2, 0, 2, 1, 3, DISPOSE_DO_NOT)}),
+                       PictureFormat::pfGif);
+}
+
+bool SameArea(const PixelArea& A, const PixelArea& B) {
+  return A.Left == B.Left && A.Top == B.Top && A.Right == B.Right && A.Bottom == B.Bottom;
+}
+
+// Whether every pixel in which Before and After differ lies in Area.
+bool DiffersOnlyIn(const PictureFrame& Before, const PictureFrame& After, const PixelArea& Area) {
+  for (int Y = 0; Y < After.Height; ++Y)
+    for (int X = 0; X < After.Width; ++X)
+      if (PixelAt(Before, X, Y) != PixelAt(After, X, Y) &&
+          !(X >= Area.Left && X < Area.Right && Y >= Area.Top && Y < Area.Bottom))
+        return false;
+  return true;
+}
+
+}  // namespace
+
+TEST(FramePlayer, ReportsWhatEachFrameChangedDisposalsIncluded) {
+  const Picture Source = Animation();
+  FramePlayer Player(Source);
+  const struct {
+    int Index;
+    PixelArea Changed;
+  } Steps[] = {
+      {0, {0, 0, 4, 4}},  // the first, as decoded with the picture: everything
+      {1, {0, 0, 4, 4}},  // the canvas starts: everything
+      {2, {0, 0, 3, 3}},  // the square cleared and the corner drawn
+      {3, {0, 0, 4, 1}},  // the corner restored and the bar drawn
+      {3, {}},            // the same frame again
+      {0, {0, 0, 4, 4}},  // back: started again
+      {1, {1, 1, 3, 3}},  // the square drawn
+      {3, {0, 0, 4, 3}},  // two frames on at once
+  };
+  PictureFrame Before{4, 4, std::vector<std::uint32_t>(16), 0};
+  for (const auto& Step : Steps) {
+    const PictureFrame& Made = Player.Frame(Step.Index);
+    const PixelArea Changed = Player.Changed();
+    EXPECT_TRUE(SameArea(Changed, Step.Changed) || (Changed.Empty() && Step.Changed.Empty()))
+        << "frame " << Step.Index << ": " << Changed.Left << "," << Changed.Top << "," << Changed.Right << ","
+        << Changed.Bottom;
+    EXPECT_TRUE(DiffersOnlyIn(Before, Made, Changed)) << "frame " << Step.Index;
+    EXPECT_EQ(Made.Pixels, PlayedFrames(Source)[static_cast<std::size_t>(Step.Index)].Pixels);
+    Before = Made;
+  }
+}
+
+TEST(FramePlayer, HandsOutDecodedFramesAsTheyAre) {
+  const Picture Still = DecodePicture(ReadFixture("reference.png"), PictureFormat::pfPng);
+  FramePlayer Player(Still);
+  EXPECT_EQ(&Player.Frame(0), &Still.Frames[0]);
+  EXPECT_TRUE(SameArea(Player.Changed(), {0, 0, Still.Frames[0].Width, Still.Frames[0].Height}));
+  Player.Frame(0);
+  EXPECT_TRUE(Player.Changed().Empty());
+}
