@@ -25,6 +25,8 @@ import time
 import traceback
 import xml.etree.ElementTree
 
+from helper_exes import run_program
+
 WINE = "/usr/lib/wine/wine64" if os.access("/usr/lib/wine/wine64", os.X_OK) else shutil.which("wine64") or "wine"
 WINESERVER = ("/usr/lib/wine/wineserver64" if os.access("/usr/lib/wine/wineserver64", os.X_OK)
               else shutil.which("wineserver") or "wineserver")
@@ -133,14 +135,9 @@ class Prefix:
         return process
 
     def probe(self, *args, timeout=30):
-        # A file again: a pipe would stay open as long as Wine's helpers run.
-        with tempfile.TemporaryFile() as out:
-            result = subprocess.run([WINE, self.probe_exe, *args], env=self.env, stdin=subprocess.DEVNULL,
-                                    stdout=out, stderr=self.log, timeout=timeout)
-            out.seek(0)
-            answer = out.read().decode().strip()
-            check(result.returncode == 0, f"e2e_probe {' '.join(args)} failed ({result.returncode}): {answer}")
-            return answer
+        code, answer = run_program(self, self.probe_exe, *args, timeout=timeout)
+        check(code == 0, f"e2e_probe {' '.join(args)} failed ({code}): {answer}")
+        return answer
 
     def main_state(self):
         return self.probe("main-state")
