@@ -1,4 +1,4 @@
-#include "InstanceMutex.h"
+#include "app/InstanceMutex.h"
 
 namespace tarnwick {
 

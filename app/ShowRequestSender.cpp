@@ -1,11 +1,11 @@
-#include "ShowRequestSender.h"
+#include "app/ShowRequestSender.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
 
-#include "InstanceMutex.h"
-#include "ShowRequest.h"
+#include "app/InstanceMutex.h"
+#include "shell/ShowRequest.h"
 
 namespace tarnwick {
 namespace {

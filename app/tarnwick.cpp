@@ -5,11 +5,11 @@
 
 #include <exception>
 
-#include "Application.h"
-#include "DataFolder.h"
-#include "InstanceMutex.h"
-#include "Main.h"
-#include "ShowRequestSender.h"
+#include "framework/Application.h"
+#include "shell/DataFolder.h"
+#include "app/InstanceMutex.h"
+#include "watch/Main.h"
+#include "app/ShowRequestSender.h"
 
 using namespace tarnwick;
 

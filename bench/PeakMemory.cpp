@@ -1,4 +1,4 @@
-#include "PeakMemory.h"
+#include "bench/PeakMemory.h"
 
 #include <malloc.h>
 #include <sys/wait.h>

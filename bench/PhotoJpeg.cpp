@@ -1,4 +1,4 @@
-#include "PhotoJpeg.h"
+#include "bench/PhotoJpeg.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PictureEncoders.h"
+#include "tests/pictures/PictureEncoders.h"
 
 // A stand-in for a camera photo, made at start so that no picture file
 // needs to be kept in the repository.

@@ -12,12 +12,12 @@
 #include <map>
 #include <string>
 
-#include "JpegDecoder.h"
-#include "PeakMemory.h"
-#include "PhotoJpeg.h"
-#include "PictureDecoder.h"
-#include "PictureFile.h"
-#include "ScaledJpegDecode.h"
+#include "pictures/JpegDecoder.h"
+#include "bench/PeakMemory.h"
+#include "bench/PhotoJpeg.h"
+#include "pictures/PictureDecoder.h"
+#include "pictures/PictureFile.h"
+#include "bench/ScaledJpegDecode.h"
 
 using namespace tarnwick;
 using namespace tarnwick::bench;

@@ -1,4 +1,4 @@
-#include "ScaledJpegDecode.h"
+#include "bench/ScaledJpegDecode.h"
 
 #include <cstdio>
 #include <vector>

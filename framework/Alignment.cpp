@@ -1,4 +1,4 @@
-#include "Alignment.h"
+#include "framework/Alignment.h"
 
 #include <algorithm>
 

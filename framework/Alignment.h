@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "Control.h"
+#include "framework/Control.h"
 
 namespace tarnwick {
 

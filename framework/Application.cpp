@@ -1,13 +1,13 @@
-#include "Application.h"
+#include "framework/Application.h"
 
 #include <algorithm>
 
-#include "ApplicationEvents.h"
-#include "Desktop.h"
-#include "ErrorReport.h"
-#include "Exception.h"
-#include "Form.h"
-#include "Utf.h"
+#include "framework/ApplicationEvents.h"
+#include "shell/Desktop.h"
+#include "framework/ErrorReport.h"
+#include "framework/Exception.h"
+#include "framework/Form.h"
+#include "base/Utf.h"
 
 namespace tarnwick {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Component.h"
-#include "UtilityWindow.h"
+#include "framework/Component.h"
+#include "framework/UtilityWindow.h"
 
 namespace tarnwick {
 

@@ -1,8 +1,8 @@
-#include "ApplicationEvents.h"
+#include "framework/ApplicationEvents.h"
 
 #include <algorithm>
 
-#include "Application.h"
+#include "framework/Application.h"
 
 namespace tarnwick {
 

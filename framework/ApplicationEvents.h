@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Component.h"
+#include "framework/Component.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "ComboBox.h"
+#include "framework/ComboBox.h"
 
 namespace tarnwick {
 

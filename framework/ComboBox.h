@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Object.h"
-#include "WinControl.h"
+#include "framework/Object.h"
+#include "framework/WinControl.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "Component.h"
+#include "framework/Component.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Object.h"
+#include "framework/Object.h"
 
 namespace tarnwick {
 

@@ -1,6 +1,6 @@
-#include "Control.h"
+#include "framework/Control.h"
 
-#include "WinControl.h"
+#include "framework/WinControl.h"
 
 namespace tarnwick {
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "Color.h"
-#include "Component.h"
+#include "framework/Color.h"
+#include "framework/Component.h"
 
 namespace tarnwick {
 

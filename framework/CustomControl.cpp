@@ -1,7 +1,7 @@
-#include "CustomControl.h"
+#include "framework/CustomControl.h"
 
-#include "GdiObject.h"
-#include "PaintScope.h"
+#include "framework/GdiObject.h"
+#include "framework/PaintScope.h"
 
 namespace tarnwick {
 namespace {

@@ -1,4 +1,4 @@
-#include "Edit.h"
+#include "framework/Edit.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "ErrorReport.h"
+#include "framework/ErrorReport.h"
 
 namespace tarnwick {
 

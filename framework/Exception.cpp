@@ -1,8 +1,8 @@
-#include "Exception.h"
+#include "framework/Exception.h"
 
 #include <windows.h>
 
-#include "SystemErrorText.h"
+#include "base/SystemErrorText.h"
 
 namespace tarnwick {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "GdiObject.h"
+#include "framework/GdiObject.h"
 
 namespace tarnwick {
 

@@ -1,9 +1,9 @@
-#include "Form.h"
+#include "framework/Form.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "Application.h"
+#include "framework/Application.h"
 
 namespace tarnwick {
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <functional>
 
-#include "Dpi.h"
-#include "Font.h"
-#include "WinControl.h"
+#include "framework/Dpi.h"
+#include "framework/Font.h"
+#include "framework/WinControl.h"
 
 namespace tarnwick {
 

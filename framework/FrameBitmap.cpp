@@ -1,4 +1,4 @@
-#include "FrameBitmap.h"
+#include "framework/FrameBitmap.h"
 
 namespace tarnwick {
 

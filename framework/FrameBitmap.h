@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "GdiObject.h"
+#include "framework/GdiObject.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "GroupBox.h"
+#include "framework/GroupBox.h"
 
 #include <algorithm>
 

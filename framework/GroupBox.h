@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CustomControl.h"
+#include "framework/CustomControl.h"
 
 namespace tarnwick {
 

@@ -1,9 +1,9 @@
-#include "Image.h"
+#include "framework/Image.h"
 
 #include <windowsx.h>
 
-#include "ImageLayout.h"
-#include "PaintScope.h"
+#include "framework/ImageLayout.h"
+#include "framework/PaintScope.h"
 
 namespace tarnwick {
 namespace {

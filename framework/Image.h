@@ -4,10 +4,10 @@
 #include <functional>
 #include <memory>
 
-#include "Picture.h"
-#include "PictureBitmap.h"
-#include "Timer.h"
-#include "WinControl.h"
+#include "pictures/Picture.h"
+#include "framework/PictureBitmap.h"
+#include "framework/Timer.h"
+#include "framework/WinControl.h"
 
 namespace tarnwick {
 

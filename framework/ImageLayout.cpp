@@ -1,4 +1,4 @@
-#include "ImageLayout.h"
+#include "framework/ImageLayout.h"
 
 namespace tarnwick {
 namespace {

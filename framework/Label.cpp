@@ -1,4 +1,4 @@
-#include "Label.h"
+#include "framework/Label.h"
 
 namespace tarnwick {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WinControl.h"
+#include "framework/WinControl.h"
 
 namespace tarnwick {
 

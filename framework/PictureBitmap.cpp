@@ -1,4 +1,4 @@
-#include "PictureBitmap.h"
+#include "framework/PictureBitmap.h"
 
 #include <algorithm>
 #include <exception>

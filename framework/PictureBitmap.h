@@ -7,10 +7,10 @@
 #include <optional>
 #include <vector>
 
-#include "AreaReduction.h"
-#include "FrameBitmap.h"
-#include "FramePlayer.h"
-#include "Picture.h"
+#include "pictures/AreaReduction.h"
+#include "framework/FrameBitmap.h"
+#include "pictures/FramePlayer.h"
+#include "pictures/Picture.h"
 
 namespace tarnwick {
 

@@ -1,8 +1,8 @@
-#include "RadioGroup.h"
+#include "framework/RadioGroup.h"
 
 #include <algorithm>
 
-#include "Exception.h"
+#include "framework/Exception.h"
 
 namespace tarnwick {
 

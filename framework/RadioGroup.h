@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "GroupBox.h"
-#include "Object.h"
+#include "framework/GroupBox.h"
+#include "framework/Object.h"
 
 namespace tarnwick {
 

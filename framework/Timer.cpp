@@ -1,6 +1,6 @@
-#include "Timer.h"
+#include "framework/Timer.h"
 
-#include "Exception.h"
+#include "framework/Exception.h"
 
 namespace tarnwick {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "Component.h"
-#include "UtilityWindow.h"
+#include "framework/Component.h"
+#include "framework/UtilityWindow.h"
 
 namespace tarnwick {
 

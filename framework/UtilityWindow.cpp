@@ -1,8 +1,8 @@
-#include "UtilityWindow.h"
+#include "framework/UtilityWindow.h"
 
-#include "Application.h"
-#include "Exception.h"
-#include "WindowClasses.h"
+#include "framework/Application.h"
+#include "framework/Exception.h"
+#include "framework/WindowClasses.h"
 
 namespace tarnwick {
 

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "Message.h"
-#include "Object.h"
+#include "framework/Message.h"
+#include "framework/Object.h"
 
 namespace tarnwick {
 

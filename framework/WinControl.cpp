@@ -1,11 +1,11 @@
-#include "WinControl.h"
+#include "framework/WinControl.h"
 
 #include <algorithm>
 
-#include "Alignment.h"
-#include "Application.h"
-#include "Exception.h"
-#include "WindowClasses.h"
+#include "framework/Alignment.h"
+#include "framework/Application.h"
+#include "framework/Exception.h"
+#include "framework/WindowClasses.h"
 
 namespace tarnwick {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "Control.h"
-#include "GdiObject.h"
-#include "Message.h"
+#include "framework/Control.h"
+#include "framework/GdiObject.h"
+#include "framework/Message.h"
 
 namespace tarnwick {
 

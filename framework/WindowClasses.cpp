@@ -1,9 +1,9 @@
-#include "WindowClasses.h"
+#include "framework/WindowClasses.h"
 
 #include <unordered_map>
 
-#include "Exception.h"
-#include "Utf.h"
+#include "framework/Exception.h"
+#include "base/Utf.h"
 
 namespace tarnwick {
 namespace {

@@ -1,6 +1,6 @@
-#include "CTLHOOK.h"
+#include "hooks/CTLHOOK.h"
 
-#include "Exception.h"
+#include "framework/Exception.h"
 
 namespace tarnwick {
 

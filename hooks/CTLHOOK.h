@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
-#include "Component.h"
-#include "Form.h"
-#include "Message.h"
-#include "WinControl.h"
+#include "framework/Component.h"
+#include "framework/Form.h"
+#include "framework/Message.h"
+#include "framework/WinControl.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "DROPDST.h"
+#include "hooks/DROPDST.h"
 
 #include <shlobj.h>
 
@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "Application.h"
+#include "framework/Application.h"
 
 namespace tarnwick {
 namespace {

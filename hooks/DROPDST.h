@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "CTLHOOK.h"
-#include "Object.h"
+#include "hooks/CTLHOOK.h"
+#include "framework/Object.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "AreaReduction.h"
+#include "pictures/AreaReduction.h"
 
 #include <algorithm>
 #include <utility>

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Picture.h"
+#include "pictures/Picture.h"
 
 // Pictures are shown no larger than they are kept: a raster larger than that
 // is reduced by a box filter that averages the premultiplied pixels over the

@@ -1,10 +1,10 @@
-#include "BitmapDecoder.h"
+#include "pictures/BitmapDecoder.h"
 
 #include <utility>
 
-#include "AreaReduction.h"
-#include "BitmapHeader.h"
-#include "BitmapPixels.h"
+#include "pictures/AreaReduction.h"
+#include "pictures/BitmapHeader.h"
+#include "pictures/BitmapPixels.h"
 
 namespace tarnwick {
 

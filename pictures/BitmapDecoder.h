@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 
-#include "Picture.h"
-#include "PictureLimits.h"
+#include "pictures/Picture.h"
+#include "pictures/PictureLimits.h"
 
 // Windows and OS/2 bitmaps, read by our own code: 1, 4 and 8 bits with a
 // palette, RLE8 and RLE4, 16, 24 and 32 bits, bit fields with or without

@@ -1,11 +1,11 @@
-#include "BitmapHeader.h"
+#include "pictures/BitmapHeader.h"
 
 #include <algorithm>
 #include <bit>
 
-#include "LittleEndianBytes.h"
-#include "PictureErrors.h"
-#include "PremultipliedPixel.h"
+#include "pictures/LittleEndianBytes.h"
+#include "pictures/PictureErrors.h"
+#include "pictures/PremultipliedPixel.h"
 
 namespace tarnwick {
 namespace {

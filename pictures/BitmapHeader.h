@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "PictureLimits.h"
+#include "pictures/PictureLimits.h"
 
 // The headers of a Windows bitmap file: the file header, then an OS/2 core
 // header or a Windows info header (any version up to V5), colour masks and

@@ -1,7 +1,7 @@
-#include "BitmapPixels.h"
+#include "pictures/BitmapPixels.h"
 
-#include "LittleEndianBytes.h"
-#include "PremultipliedPixel.h"
+#include "pictures/LittleEndianBytes.h"
+#include "pictures/PremultipliedPixel.h"
 
 namespace tarnwick {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 
-#include "BitmapHeader.h"
-#include "Picture.h"
+#include "pictures/BitmapHeader.h"
+#include "pictures/Picture.h"
 
 // The pixel data of a bitmap file, as its headers describe it, to a frame of
 // premultiplied pixels, top row first.

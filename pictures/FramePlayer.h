@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "AreaReduction.h"
-#include "GifPlayer.h"
-#include "Picture.h"
+#include "pictures/AreaReduction.h"
+#include "pictures/GifPlayer.h"
+#include "pictures/Picture.h"
 
 // A picture's frames in the order they are shown, whichever way the picture
 // holds them.

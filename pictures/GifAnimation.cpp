@@ -1,7 +1,7 @@
-#include "GifAnimation.h"
+#include "pictures/GifAnimation.h"
 
-#include "GifReader.h"
-#include "PictureErrors.h"
+#include "pictures/GifReader.h"
+#include "pictures/PictureErrors.h"
 
 namespace tarnwick {
 

@@ -5,8 +5,8 @@
 #include <span>
 #include <vector>
 
-#include "GifCanvas.h"
-#include "PictureLimits.h"
+#include "pictures/GifCanvas.h"
+#include "pictures/PictureLimits.h"
 
 // An animated GIF kept as its file's bytes, which take a fraction of its
 // decoded frames; GifPlayer composites the frames from them again whenever

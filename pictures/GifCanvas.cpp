@@ -1,4 +1,4 @@
-#include "GifCanvas.h"
+#include "pictures/GifCanvas.h"
 
 #include <algorithm>
 

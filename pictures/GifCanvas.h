@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Picture.h"
+#include "pictures/Picture.h"
 
 // Compositing the frames of a GIF animation: each frame is drawn over what
 // the frame before it left behind, after that frame's disposal.

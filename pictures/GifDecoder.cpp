@@ -1,11 +1,11 @@
-#include "GifDecoder.h"
+#include "pictures/GifDecoder.h"
 
 #include <memory>
 #include <utility>
 
-#include "AreaReduction.h"
-#include "GifAnimation.h"
-#include "GifPlayer.h"
+#include "pictures/AreaReduction.h"
+#include "pictures/GifAnimation.h"
+#include "pictures/GifPlayer.h"
 
 namespace tarnwick {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "Picture.h"
-#include "PictureLimits.h"
+#include "pictures/Picture.h"
+#include "pictures/PictureLimits.h"
 
 // GIF through giflib's record-level API: transparency, interlacing, the
 // three disposals, per-frame delays and the loop count of the NETSCAPE2.0

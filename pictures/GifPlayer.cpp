@@ -1,7 +1,7 @@
-#include "GifPlayer.h"
+#include "pictures/GifPlayer.h"
 
-#include "GifReader.h"
-#include "PictureErrors.h"
+#include "pictures/GifReader.h"
+#include "pictures/PictureErrors.h"
 
 namespace tarnwick {
 

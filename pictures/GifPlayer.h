@@ -1,7 +1,7 @@
 #pragma once
 
-#include "GifAnimation.h"
-#include "GifCanvas.h"
+#include "pictures/GifAnimation.h"
+#include "pictures/GifCanvas.h"
 
 // Compositing an animation's frames from its file's bytes as they are shown:
 // only the canvas and the frame being read are held.

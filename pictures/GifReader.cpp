@@ -1,12 +1,12 @@
-#include "GifReader.h"
+#include "pictures/GifReader.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "PictureErrors.h"
-#include "PremultipliedPixel.h"
+#include "pictures/PictureErrors.h"
+#include "pictures/PremultipliedPixel.h"
 
 namespace tarnwick {
 namespace {

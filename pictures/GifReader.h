@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "GifAnimation.h"
-#include "GifCanvas.h"
+#include "pictures/GifAnimation.h"
+#include "pictures/GifCanvas.h"
 
 // A GIF held in memory, read record by record through giflib: what the
 // check of a whole file and the compositing of one frame share.

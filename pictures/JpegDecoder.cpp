@@ -1,4 +1,4 @@
-#include "JpegDecoder.h"
+#include "pictures/JpegDecoder.h"
 
 #include <algorithm>
 #include <climits>
@@ -11,9 +11,9 @@
 
 #include <utility>
 
-#include "AreaReduction.h"
-#include "PictureErrors.h"
-#include "PremultipliedPixel.h"
+#include "pictures/AreaReduction.h"
+#include "pictures/PictureErrors.h"
+#include "pictures/PremultipliedPixel.h"
 
 namespace tarnwick {
 namespace {

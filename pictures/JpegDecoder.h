@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 
-#include "Picture.h"
-#include "PictureLimits.h"
+#include "pictures/Picture.h"
+#include "pictures/PictureLimits.h"
 
 // JPEG through libjpeg(-turbo). A large picture is decoded with the library's
 // DCT scaling straight to a size near the one kept, then reduced the rest of

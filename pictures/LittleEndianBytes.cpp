@@ -1,6 +1,6 @@
-#include "LittleEndianBytes.h"
+#include "pictures/LittleEndianBytes.h"
 
-#include "PictureErrors.h"
+#include "pictures/PictureErrors.h"
 
 namespace tarnwick {
 

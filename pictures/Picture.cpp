@@ -1,8 +1,8 @@
-#include "Picture.h"
+#include "pictures/Picture.h"
 
 #include <algorithm>
 
-#include "GifAnimation.h"
+#include "pictures/GifAnimation.h"
 
 namespace tarnwick {
 

@@ -1,15 +1,15 @@
-#include "PictureDecoder.h"
+#include "pictures/PictureDecoder.h"
 
 #include <new>
 #include <utility>
 #include <vector>
 
-#include "BitmapDecoder.h"
-#include "GifDecoder.h"
-#include "JpegDecoder.h"
-#include "PictureErrors.h"
-#include "PictureFile.h"
-#include "PngDecoder.h"
+#include "pictures/BitmapDecoder.h"
+#include "pictures/GifDecoder.h"
+#include "pictures/JpegDecoder.h"
+#include "pictures/PictureErrors.h"
+#include "pictures/PictureFile.h"
+#include "pictures/PngDecoder.h"
 
 namespace tarnwick {
 namespace {

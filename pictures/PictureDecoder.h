@@ -4,9 +4,9 @@
 #include <span>
 #include <string>
 
-#include "Picture.h"
-#include "PictureFormat.h"
-#include "PictureLimits.h"
+#include "pictures/Picture.h"
+#include "pictures/PictureFormat.h"
+#include "pictures/PictureLimits.h"
 
 // Decoding JPEG, PNG, bitmap and GIF pictures into Picture: stills once, at
 // the size they are shown; animations checked whole and kept compressed.

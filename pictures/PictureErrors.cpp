@@ -1,6 +1,6 @@
-#include "PictureErrors.h"
+#include "pictures/PictureErrors.h"
 
-#include "Utf.h"
+#include "base/Utf.h"
 
 namespace tarnwick {
 

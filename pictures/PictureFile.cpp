@@ -1,9 +1,9 @@
-#include "PictureFile.h"
+#include "pictures/PictureFile.h"
 
 #include <fstream>
 
-#include "PictureErrors.h"
-#include "Utf.h"
+#include "pictures/PictureErrors.h"
+#include "base/Utf.h"
 
 namespace tarnwick {
 

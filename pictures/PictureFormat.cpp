@@ -1,4 +1,4 @@
-#include "PictureFormat.h"
+#include "pictures/PictureFormat.h"
 
 namespace tarnwick {
 

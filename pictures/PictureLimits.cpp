@@ -1,6 +1,6 @@
-#include "PictureLimits.h"
+#include "pictures/PictureLimits.h"
 
-#include "PictureErrors.h"
+#include "pictures/PictureErrors.h"
 
 namespace tarnwick {
 

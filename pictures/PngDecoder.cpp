@@ -1,13 +1,13 @@
-#include "PngDecoder.h"
+#include "pictures/PngDecoder.h"
 
 #include <png.h>
 
 #include <cstring>
 #include <utility>
 
-#include "AreaReduction.h"
-#include "PictureErrors.h"
-#include "PremultipliedPixel.h"
+#include "pictures/AreaReduction.h"
+#include "pictures/PictureErrors.h"
+#include "pictures/PremultipliedPixel.h"
 
 namespace tarnwick {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 
-#include "Picture.h"
-#include "PictureLimits.h"
+#include "pictures/Picture.h"
+#include "pictures/PictureLimits.h"
 
 // PNG through libpng's simplified API, which keeps libpng's own error
 // recovery inside the library.

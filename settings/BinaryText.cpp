@@ -1,7 +1,7 @@
-#include "BinaryText.h"
+#include "settings/BinaryText.h"
 
-#include "NumberText.h"
-#include "SettingsErrors.h"
+#include "settings/NumberText.h"
+#include "settings/SettingsErrors.h"
 
 namespace tarnwick {
 namespace {

@@ -1,10 +1,10 @@
-#include "DateText.h"
+#include "settings/DateText.h"
 
 #include <cmath>
 #include <vector>
 
-#include "NumberText.h"
-#include "SettingsErrors.h"
+#include "settings/NumberText.h"
+#include "settings/SettingsErrors.h"
 
 namespace tarnwick {
 namespace {

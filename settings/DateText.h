@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "RegionalFormats.h"
+#include "settings/RegionalFormats.h"
 
 // Text forms of dates and times in the user's regional formats, and the one
 // reader that takes them all back.

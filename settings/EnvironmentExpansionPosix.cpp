@@ -1,7 +1,7 @@
 #include <cstdlib>
 
-#include "EnvironmentExpansion.h"
-#include "Utf.h"
+#include "settings/EnvironmentExpansion.h"
+#include "base/Utf.h"
 
 namespace tarnwick {
 

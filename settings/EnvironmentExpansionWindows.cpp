@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "EnvironmentExpansion.h"
+#include "settings/EnvironmentExpansion.h"
 
 namespace tarnwick {
 

@@ -1,6 +1,6 @@
-#include "EscapedText.h"
+#include "settings/EscapedText.h"
 
-#include "NumberText.h"
+#include "settings/NumberText.h"
 
 namespace tarnwick {
 namespace {

@@ -1,8 +1,8 @@
-#include "FileStorage.h"
+#include "settings/FileStorage.h"
 
 #include <algorithm>
 
-#include "Utf.h"
+#include "base/Utf.h"
 
 namespace tarnwick {
 

@@ -6,9 +6,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "FileStorage.h"
-#include "SettingsErrors.h"
-#include "Utf.h"
+#include "settings/FileStorage.h"
+#include "settings/SettingsErrors.h"
+#include "base/Utf.h"
 
 namespace tarnwick {
 namespace {

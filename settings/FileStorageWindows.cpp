@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include "FileStorage.h"
-#include "SettingsErrors.h"
-#include "SystemErrorText.h"
-#include "Utf.h"
+#include "settings/FileStorage.h"
+#include "settings/SettingsErrors.h"
+#include "base/SystemErrorText.h"
+#include "base/Utf.h"
 
 namespace tarnwick {
 namespace {

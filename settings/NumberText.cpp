@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "settings/NumberText.h"
 
 #include <charconv>
 #include <cmath>

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "DateText.h"
+#include "settings/DateText.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "PlatformDateText.h"
+#include "settings/PlatformDateText.h"
 
 namespace tarnwick {
 

@@ -4,7 +4,7 @@
 
 #include <type_traits>
 
-#include "PlatformDateText.h"
+#include "settings/PlatformDateText.h"
 
 namespace tarnwick {
 namespace {

@@ -1,4 +1,4 @@
-#include "RegionalFormats.h"
+#include "settings/RegionalFormats.h"
 
 namespace tarnwick {
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "RegionalFormats.h"
+#include "settings/RegionalFormats.h"
 
 namespace tarnwick {
 namespace {

@@ -1,6 +1,6 @@
-#include "SettingsErrors.h"
+#include "settings/SettingsErrors.h"
 
-#include "Utf.h"
+#include "base/Utf.h"
 
 namespace tarnwick {
 

@@ -1,11 +1,11 @@
-#include "WellFormedness.h"
+#include "settings/WellFormedness.h"
 
 #include <expat.h>
 
 #include <memory>
 #include <new>
 
-#include "Utf.h"
+#include "base/Utf.h"
 
 namespace tarnwick {
 namespace {

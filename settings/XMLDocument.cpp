@@ -1,10 +1,10 @@
-#include "XMLDocument.h"
+#include "settings/XMLDocument.h"
 
-#include "FileStorage.h"
-#include "SettingsErrors.h"
-#include "Utf.h"
-#include "WellFormedness.h"
-#include "XmlName.h"
+#include "settings/FileStorage.h"
+#include "settings/SettingsErrors.h"
+#include "base/Utf.h"
+#include "settings/WellFormedness.h"
+#include "settings/XmlName.h"
 
 namespace tarnwick {
 namespace {

@@ -1,9 +1,9 @@
-#include "XMLIniFiles.h"
+#include "settings/XMLIniFiles.h"
 
-#include "FileStorage.h"
-#include "SettingsErrors.h"
-#include "Utf.h"
-#include "XmlName.h"
+#include "settings/FileStorage.h"
+#include "settings/SettingsErrors.h"
+#include "base/Utf.h"
+#include "settings/XmlName.h"
 
 // The file's life, path navigation and the plain node operations. The typed
 // values are in XMLIniValues.cpp.

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "DateText.h"
-#include "NumberText.h"
-#include "RegionalFormats.h"
-#include "XMLDocument.h"
+#include "settings/DateText.h"
+#include "settings/NumberText.h"
+#include "settings/RegionalFormats.h"
+#include "settings/XMLDocument.h"
 
 namespace tarnwick {
 

@@ -1,11 +1,11 @@
-#include "BinaryText.h"
-#include "EnvironmentExpansion.h"
-#include "EscapedText.h"
-#include "PlatformDateText.h"
-#include "SettingsErrors.h"
-#include "Utf.h"
-#include "XMLIniFiles.h"
-#include "XmlName.h"
+#include "settings/BinaryText.h"
+#include "settings/EnvironmentExpansion.h"
+#include "settings/EscapedText.h"
+#include "settings/PlatformDateText.h"
+#include "settings/SettingsErrors.h"
+#include "base/Utf.h"
+#include "settings/XMLIniFiles.h"
+#include "settings/XmlName.h"
 
 // The typed reads and writes of the settings store.
 namespace tarnwick {

@@ -1,6 +1,6 @@
-#include "XmlName.h"
+#include "settings/XmlName.h"
 
-#include "Utf.h"
+#include "base/Utf.h"
 
 namespace tarnwick {
 namespace {

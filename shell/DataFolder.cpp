@@ -1,9 +1,9 @@
-#include "DataFolder.h"
+#include "shell/DataFolder.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "Desktop.h"
+#include "shell/Desktop.h"
 
 namespace tarnwick {
 namespace {

@@ -1,4 +1,4 @@
-#include "ForceForegroundWindow.h"
+#include "shell/ForceForegroundWindow.h"
 
 #include <optional>
 

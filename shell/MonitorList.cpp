@@ -1,4 +1,4 @@
-#include "MonitorList.h"
+#include "shell/MonitorList.h"
 
 #include <algorithm>
 

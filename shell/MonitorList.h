@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Desktop.h"
+#include "shell/Desktop.h"
 
 // Which monitor a point lies on, by its place in the system's monitor list.
 namespace tarnwick {

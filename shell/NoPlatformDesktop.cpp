@@ -1,4 +1,4 @@
-#include "Desktop.h"
+#include "shell/Desktop.h"
 
 namespace tarnwick {
 

@@ -1,6 +1,6 @@
-#include "ReadyDrive.h"
+#include "shell/ReadyDrive.h"
 
-#include "Desktop.h"
+#include "shell/Desktop.h"
 
 namespace tarnwick {
 namespace {

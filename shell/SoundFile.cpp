@@ -1,7 +1,7 @@
-#include "SoundFile.h"
+#include "shell/SoundFile.h"
 
-#include "Desktop.h"
-#include "ReadyDrive.h"
+#include "shell/Desktop.h"
+#include "shell/ReadyDrive.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "SoundLibrary.h"
+#include "shell/SoundLibrary.h"
 
 namespace tarnwick {
 

@@ -5,8 +5,8 @@
 
 #include <type_traits>
 
-#include "Desktop.h"
-#include "SoundLibrary.h"
+#include "shell/Desktop.h"
+#include "shell/SoundLibrary.h"
 
 namespace tarnwick {
 namespace {

@@ -1,12 +1,12 @@
-#include "BuiltinPicture.h"
+#include "watch/BuiltinPicture.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <span>
 
-#include "PictureDecoder.h"
-#include "PictureErrors.h"
+#include "pictures/PictureDecoder.h"
+#include "pictures/PictureErrors.h"
 
 namespace tarnwick {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "Picture.h"
+#include "pictures/Picture.h"
 
 namespace tarnwick {
 

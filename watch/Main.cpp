@@ -1,15 +1,15 @@
-#include "Main.h"
+#include "watch/Main.h"
 
 #include <windows.h>
 
 #include <exception>
 
-#include "Application.h"
-#include "DataFolder.h"
-#include "MonitorList.h"
-#include "SettingsModel.h"
-#include "Splash.h"
-#include "XMLIniFiles.h"
+#include "framework/Application.h"
+#include "shell/DataFolder.h"
+#include "shell/MonitorList.h"
+#include "watch/SettingsModel.h"
+#include "watch/Splash.h"
+#include "settings/XMLIniFiles.h"
 
 // The settings window's life: reading the settings at creation, writing
 // them when it may close, and the watcher switched with its visibility.

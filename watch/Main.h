@@ -4,17 +4,17 @@
 #include <functional>
 #include <string>
 
-#include "ApplicationEvents.h"
-#include "ComboBox.h"
-#include "DROPDST.h"
-#include "Desktop.h"
-#include "Edit.h"
-#include "Form.h"
-#include "GroupBox.h"
-#include "Image.h"
-#include "Label.h"
-#include "RadioGroup.h"
-#include "Timer.h"
+#include "framework/ApplicationEvents.h"
+#include "framework/ComboBox.h"
+#include "hooks/DROPDST.h"
+#include "shell/Desktop.h"
+#include "framework/Edit.h"
+#include "framework/Form.h"
+#include "framework/GroupBox.h"
+#include "framework/Image.h"
+#include "framework/Label.h"
+#include "framework/RadioGroup.h"
+#include "framework/Timer.h"
 
 namespace tarnwick {
 

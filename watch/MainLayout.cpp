@@ -1,8 +1,8 @@
 #include <windows.h>
 
-#include "Application.h"
-#include "BuiltinPicture.h"
-#include "Main.h"
+#include "framework/Application.h"
+#include "watch/BuiltinPicture.h"
+#include "watch/Main.h"
 
 // The settings window's layout, at the 120-dpi design scale.
 namespace tarnwick {

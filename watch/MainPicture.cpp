@@ -1,6 +1,6 @@
-#include "Main.h"
-#include "PictureChoice.h"
-#include "PictureDecoder.h"
+#include "watch/Main.h"
+#include "watch/PictureChoice.h"
+#include "pictures/PictureDecoder.h"
 
 // The picture choice: a dropped or stored file, or the built-in picture.
 namespace tarnwick {

@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include "Application.h"
-#include "ForceForegroundWindow.h"
-#include "Main.h"
-#include "ShowRequest.h"
+#include "framework/Application.h"
+#include "shell/ForceForegroundWindow.h"
+#include "watch/Main.h"
+#include "shell/ShowRequest.h"
 
 // The receiving side of the show request that a second start sends.
 namespace tarnwick {

@@ -1,9 +1,9 @@
 #include <optional>
 
-#include "Main.h"
-#include "MonitorList.h"
-#include "SettingsModel.h"
-#include "SoundFile.h"
+#include "watch/Main.h"
+#include "shell/MonitorList.h"
+#include "watch/SettingsModel.h"
+#include "shell/SoundFile.h"
 
 // The monitor-crossing sound.
 namespace tarnwick {

@@ -2,12 +2,12 @@
 
 #include <optional>
 
-#include "Application.h"
-#include "Main.h"
-#include "PictureChoice.h"
-#include "PopupFit.h"
-#include "SettingsModel.h"
-#include "Splash.h"
+#include "framework/Application.h"
+#include "watch/Main.h"
+#include "watch/PictureChoice.h"
+#include "watch/PopupFit.h"
+#include "watch/SettingsModel.h"
+#include "watch/Splash.h"
 
 // The idle watcher: a one-second tick that counts stillness down and shows
 // the popup on the first movement after it.

@@ -1,6 +1,6 @@
-#include "PictureChoice.h"
+#include "watch/PictureChoice.h"
 
-#include "PictureFormat.h"
+#include "pictures/PictureFormat.h"
 
 namespace tarnwick {
 

@@ -1,4 +1,4 @@
-#include "PopupFit.h"
+#include "watch/PopupFit.h"
 
 namespace tarnwick {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "Desktop.h"
+#include "shell/Desktop.h"
 
 // Where the popup goes and how large it is: plain arithmetic on the
 // picture's own size, so that it can be checked without a window.

@@ -1,4 +1,4 @@
-#include "SettingsModel.h"
+#include "watch/SettingsModel.h"
 
 #include <string>
 

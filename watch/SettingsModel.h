@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "Object.h"
+#include "framework/Object.h"
 
 // The quantities the watcher, the popup and the crossing sound derive from
 // the settings window's list and group indexes. Every index may be -1

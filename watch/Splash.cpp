@@ -1,12 +1,12 @@
-#include "Splash.h"
+#include "watch/Splash.h"
 
 #include <windows.h>
 
 #include <optional>
 
-#include "Application.h"
-#include "Main.h"
-#include "PopupFit.h"
+#include "framework/Application.h"
+#include "watch/Main.h"
+#include "watch/PopupFit.h"
 
 namespace tarnwick {
 

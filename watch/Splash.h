@@ -2,10 +2,10 @@
 
 #include <functional>
 
-#include "Desktop.h"
-#include "Form.h"
-#include "Image.h"
-#include "Timer.h"
+#include "shell/Desktop.h"
+#include "framework/Form.h"
+#include "framework/Image.h"
+#include "framework/Timer.h"
 
 namespace tarnwick {
 

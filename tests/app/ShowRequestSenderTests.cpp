@@ -1,11 +1,11 @@
-#include "ShowRequestSender.h"
+#include "app/ShowRequestSender.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
-#include "ShowRequest.h"
+#include "shell/ShowRequest.h"
 
 namespace tarnwick {
 namespace {

@@ -2,12 +2,12 @@
 
 #include <stdexcept>
 
-#include "Application.h"
-#include "ErrorReport.h"
-#include "Exception.h"
-#include "Form.h"
-#include "TestSupport.h"
-#include "Timer.h"
+#include "framework/Application.h"
+#include "framework/ErrorReport.h"
+#include "framework/Exception.h"
+#include "framework/Form.h"
+#include "tests/framework/TestSupport.h"
+#include "framework/Timer.h"
 
 using namespace tarnwick;
 using tarnwick::testing::PumpUntil;

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "Component.h"
-#include "Form.h"
+#include "framework/Component.h"
+#include "framework/Form.h"
 
 using namespace tarnwick;
 

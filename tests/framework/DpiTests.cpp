@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Dpi.h"
-#include "Form.h"
+#include "framework/Dpi.h"
+#include "framework/Form.h"
 
 using namespace tarnwick;
 

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "Application.h"
-#include "ApplicationEvents.h"
-#include "Exception.h"
-#include "Form.h"
-#include "TestSupport.h"
+#include "framework/Application.h"
+#include "framework/ApplicationEvents.h"
+#include "framework/Exception.h"
+#include "framework/Form.h"
+#include "tests/framework/TestSupport.h"
 
 using namespace tarnwick;
 using tarnwick::testing::RecordingDesktop;

@@ -5,16 +5,16 @@
 
 #include <gif_lib.h>
 
-#include "Application.h"
-#include "Form.h"
-#include "FrameBitmap.h"
-#include "Image.h"
-#include "ImageLayout.h"
-#include "PictureBitmap.h"
-#include "PictureDecoder.h"
-#include "PictureEncoders.h"
-#include "TestPictures.h"
-#include "TestSupport.h"
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "framework/FrameBitmap.h"
+#include "framework/Image.h"
+#include "framework/ImageLayout.h"
+#include "framework/PictureBitmap.h"
+#include "pictures/PictureDecoder.h"
+#include "tests/pictures/PictureEncoders.h"
+#include "tests/framework/TestPictures.h"
+#include "tests/framework/TestSupport.h"
 
 using namespace tarnwick;
 using tarnwick::testing::PumpFor;

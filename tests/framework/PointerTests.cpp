@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "Form.h"
-#include "Image.h"
-#include "TestSupport.h"
+#include "framework/Form.h"
+#include "framework/Image.h"
+#include "tests/framework/TestSupport.h"
 
 using namespace tarnwick;
 using tarnwick::testing::PumpFor;

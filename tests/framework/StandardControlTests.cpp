@@ -2,13 +2,13 @@
 
 #include <vector>
 
-#include "Application.h"
-#include "ComboBox.h"
-#include "Edit.h"
-#include "Form.h"
-#include "GroupBox.h"
-#include "Label.h"
-#include "RadioGroup.h"
+#include "framework/Application.h"
+#include "framework/ComboBox.h"
+#include "framework/Edit.h"
+#include "framework/Form.h"
+#include "framework/GroupBox.h"
+#include "framework/Label.h"
+#include "framework/RadioGroup.h"
 
 using namespace tarnwick;
 

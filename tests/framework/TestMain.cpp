@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Application.h"
-#include "Dpi.h"
+#include "framework/Application.h"
+#include "framework/Dpi.h"
 
 // Windows of the tests are made the way the program makes them: per-monitor
 // DPI aware, with the application initialised and titled.

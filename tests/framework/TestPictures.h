@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Picture.h"
+#include "pictures/Picture.h"
 
 namespace tarnwick::testing {
 

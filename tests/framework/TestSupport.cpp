@@ -1,10 +1,10 @@
-#include "TestSupport.h"
+#include "tests/framework/TestSupport.h"
 
 #include <shlobj.h>
 
 #include <cstring>
 
-#include "Application.h"
+#include "framework/Application.h"
 
 namespace tarnwick::testing {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "FakeDesktop.h"
+#include "tests/shell/FakeDesktop.h"
 
 namespace tarnwick::testing {
 

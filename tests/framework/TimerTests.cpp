@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
-#include "Timer.h"
+#include "tests/framework/TestSupport.h"
+#include "framework/Timer.h"
 
 using namespace tarnwick;
 using tarnwick::testing::PumpFor;

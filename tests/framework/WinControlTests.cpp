@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "Edit.h"
-#include "Form.h"
+#include "framework/Edit.h"
+#include "framework/Form.h"
 
 using namespace tarnwick;
 

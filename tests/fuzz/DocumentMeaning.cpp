@@ -1,4 +1,4 @@
-#include "DocumentMeaning.h"
+#include "tests/fuzz/DocumentMeaning.h"
 
 #include <expat.h>
 

@@ -7,9 +7,9 @@
 
 #include <zlib.h>
 
-#include "FramePlayer.h"
-#include "PictureDecoder.h"
-#include "PictureErrors.h"
+#include "pictures/FramePlayer.h"
+#include "pictures/PictureDecoder.h"
+#include "pictures/PictureErrors.h"
 
 using namespace tarnwick;
 

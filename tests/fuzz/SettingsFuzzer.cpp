@@ -16,11 +16,11 @@
 #include <type_traits>
 #include <vector>
 
-#include "DocumentMeaning.h"
-#include "SettingsErrors.h"
-#include "TempFolder.h"
-#include "Utf.h"
-#include "XMLIniFiles.h"
+#include "tests/fuzz/DocumentMeaning.h"
+#include "settings/SettingsErrors.h"
+#include "tests/settings/TempFolder.h"
+#include "base/Utf.h"
+#include "settings/XMLIniFiles.h"
 
 using namespace tarnwick;
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "CTLHOOK.h"
-#include "Exception.h"
-#include "Form.h"
+#include "hooks/CTLHOOK.h"
+#include "framework/Exception.h"
+#include "framework/Form.h"
 
 using namespace tarnwick;
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "DROPDST.h"
-#include "Exception.h"
-#include "Form.h"
-#include "TestSupport.h"
+#include "hooks/DROPDST.h"
+#include "framework/Exception.h"
+#include "framework/Form.h"
+#include "tests/framework/TestSupport.h"
 
 using namespace tarnwick;
 using tarnwick::testing::RecordingDesktop;

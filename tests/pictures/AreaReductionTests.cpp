@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "AreaReduction.h"
-#include "TestPictures.h"
+#include "pictures/AreaReduction.h"
+#include "tests/pictures/TestPictures.h"
 
 using namespace tarnwick;
 using namespace picture_tests;

@@ -1,9 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "PictureDecoder.h"
-#include "PictureErrors.h"
-#include "TestPictures.h"
+#include "pictures/PictureDecoder.h"
+#include "pictures/PictureErrors.h"
+#include "tests/pictures/TestPictures.h"
 
 using namespace tarnwick;
 using namespace picture_tests;

@@ -2,9 +2,9 @@
 
 #include <gif_lib.h>
 
-#include "FramePlayer.h"
-#include "PictureDecoder.h"
-#include "TestPictures.h"
+#include "pictures/FramePlayer.h"
+#include "pictures/PictureDecoder.h"
+#include "tests/pictures/TestPictures.h"
 
 using namespace tarnwick;
 using namespace picture_tests;

@@ -3,10 +3,10 @@
 
 #include <gif_lib.h>
 
-#include "GifAnimation.h"
-#include "PictureDecoder.h"
-#include "PictureErrors.h"
-#include "TestPictures.h"
+#include "pictures/GifAnimation.h"
+#include "pictures/PictureDecoder.h"
+#include "pictures/PictureErrors.h"
+#include "tests/pictures/TestPictures.h"
 
 using namespace tarnwick;
 using namespace picture_tests;

@@ -3,10 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "JpegDecoder.h"
-#include "PictureDecoder.h"
-#include "PictureErrors.h"
-#include "TestPictures.h"
+#include "pictures/JpegDecoder.h"
+#include "pictures/PictureDecoder.h"
+#include "pictures/PictureErrors.h"
+#include "tests/pictures/TestPictures.h"
 
 using namespace tarnwick;
 using namespace picture_tests;

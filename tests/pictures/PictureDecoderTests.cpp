@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "PictureDecoder.h"
-#include "PictureErrors.h"
-#include "PictureFile.h"
-#include "TempFolder.h"
-#include "TestPictures.h"
-#include "Utf.h"
+#include "pictures/PictureDecoder.h"
+#include "pictures/PictureErrors.h"
+#include "pictures/PictureFile.h"
+#include "tests/settings/TempFolder.h"
+#include "tests/pictures/TestPictures.h"
+#include "base/Utf.h"
 
 using namespace tarnwick;
 using namespace picture_tests;

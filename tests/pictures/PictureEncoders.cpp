@@ -1,4 +1,4 @@
-#include "PictureEncoders.h"
+#include "tests/pictures/PictureEncoders.h"
 
 #include <cstdio>
 #include <cstdlib>

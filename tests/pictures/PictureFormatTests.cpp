@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "PictureFormat.h"
+#include "pictures/PictureFormat.h"
 
 using namespace tarnwick;
 

@@ -3,9 +3,9 @@
 
 #include <zlib.h>
 
-#include "PictureDecoder.h"
-#include "PictureErrors.h"
-#include "TestPictures.h"
+#include "pictures/PictureDecoder.h"
+#include "pictures/PictureErrors.h"
+#include "tests/pictures/TestPictures.h"
 
 using namespace tarnwick;
 using namespace picture_tests;

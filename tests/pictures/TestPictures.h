@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "FramePlayer.h"
-#include "Picture.h"
-#include "PictureEncoders.h"
-#include "PremultipliedPixel.h"
+#include "pictures/FramePlayer.h"
+#include "pictures/Picture.h"
+#include "tests/pictures/PictureEncoders.h"
+#include "pictures/PremultipliedPixel.h"
 
 // Fixtures and pixel helpers shared by the picture tests.
 namespace picture_tests {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "DateText.h"
-#include "SettingsErrors.h"
+#include "settings/DateText.h"
+#include "settings/SettingsErrors.h"
 
 using namespace tarnwick;
 

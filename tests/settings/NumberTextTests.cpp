@@ -3,10 +3,10 @@
 #include <cmath>
 #include <limits>
 
-#include "BinaryText.h"
-#include "EscapedText.h"
-#include "NumberText.h"
-#include "SettingsErrors.h"
+#include "settings/BinaryText.h"
+#include "settings/EscapedText.h"
+#include "settings/NumberText.h"
+#include "settings/SettingsErrors.h"
 
 using namespace tarnwick;
 

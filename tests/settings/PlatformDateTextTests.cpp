@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "PlatformDateText.h"
-#include "TempFolder.h"
-#include "Utf.h"
-#include "XMLIniFiles.h"
+#include "settings/PlatformDateText.h"
+#include "tests/settings/TempFolder.h"
+#include "base/Utf.h"
+#include "settings/XMLIniFiles.h"
 
 using namespace tarnwick;
 

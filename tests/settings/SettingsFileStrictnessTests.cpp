@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "SettingsErrors.h"
-#include "TempFolder.h"
-#include "WindowSettingsSave.h"
-#include "XMLIniFiles.h"
+#include "settings/SettingsErrors.h"
+#include "tests/settings/TempFolder.h"
+#include "tests/settings/WindowSettingsSave.h"
+#include "settings/XMLIniFiles.h"
 
 using namespace tarnwick;
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "XMLIniFiles.h"
+#include "settings/XMLIniFiles.h"
 
 // What the settings window does on closing, with its first-run values: a new
 // store on File, the seven keys written in /Config, the file saved.

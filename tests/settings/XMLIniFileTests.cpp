@@ -1,13 +1,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "FileStorage.h"
-#include "FirstRunSettingsFile.h"
-#include "SettingsErrors.h"
-#include "TempFolder.h"
-#include "Utf.h"
-#include "WindowSettingsSave.h"
-#include "XMLIniFiles.h"
+#include "settings/FileStorage.h"
+#include "tests/settings/FirstRunSettingsFile.h"
+#include "settings/SettingsErrors.h"
+#include "tests/settings/TempFolder.h"
+#include "base/Utf.h"
+#include "tests/settings/WindowSettingsSave.h"
+#include "settings/XMLIniFiles.h"
 
 using namespace tarnwick;
 using ::testing::ElementsAre;

@@ -6,10 +6,10 @@
 #include <limits>
 #include <memory>
 
-#include "SettingsErrors.h"
-#include "TempFolder.h"
-#include "Utf.h"
-#include "XMLIniFiles.h"
+#include "settings/SettingsErrors.h"
+#include "tests/settings/TempFolder.h"
+#include "base/Utf.h"
+#include "settings/XMLIniFiles.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 
-#include "DataFolder.h"
-#include "FakeDesktopTest.h"
+#include "shell/DataFolder.h"
+#include "tests/shell/FakeDesktopTest.h"
 
 namespace tarnwick {
 namespace {

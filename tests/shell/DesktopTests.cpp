@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "FakeDesktop.h"
+#include "tests/shell/FakeDesktop.h"
 
 namespace tarnwick {
 namespace {

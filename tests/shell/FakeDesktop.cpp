@@ -1,4 +1,4 @@
-#include "FakeDesktop.h"
+#include "tests/shell/FakeDesktop.h"
 
 #include <stdexcept>
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "Desktop.h"
+#include "shell/Desktop.h"
 
 namespace tarnwick {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeDesktop.h"
+#include "tests/shell/FakeDesktop.h"
 
 namespace tarnwick {
 

@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 
-#include "FakeDesktopTest.h"
-#include "ForceForegroundWindow.h"
+#include "tests/shell/FakeDesktopTest.h"
+#include "shell/ForceForegroundWindow.h"
 
 namespace tarnwick {
 namespace {

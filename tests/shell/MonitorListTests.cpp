@@ -1,5 +1,5 @@
-#include "FakeDesktopTest.h"
-#include "MonitorList.h"
+#include "tests/shell/FakeDesktopTest.h"
+#include "shell/MonitorList.h"
 
 namespace tarnwick {
 namespace {

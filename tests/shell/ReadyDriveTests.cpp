@@ -1,8 +1,8 @@
 #include <gmock/gmock.h>
 
-#include "FakeDesktopTest.h"
-#include "ReadyDrive.h"
-#include "SoundFile.h"
+#include "tests/shell/FakeDesktopTest.h"
+#include "shell/ReadyDrive.h"
+#include "shell/SoundFile.h"
 
 namespace tarnwick {
 namespace {

@@ -9,14 +9,14 @@
 #include <string>
 #include <thread>
 
-#include "DataFolder.h"
-#include "Desktop.h"
-#include "ForceForegroundWindow.h"
-#include "MonitorList.h"
-#include "ReadyDrive.h"
-#include "SoundFile.h"
-#include "SoundLibrary.h"
-#include "TempFolder.h"
+#include "shell/DataFolder.h"
+#include "shell/Desktop.h"
+#include "shell/ForceForegroundWindow.h"
+#include "shell/MonitorList.h"
+#include "shell/ReadyDrive.h"
+#include "shell/SoundFile.h"
+#include "shell/SoundLibrary.h"
+#include "tests/settings/TempFolder.h"
 
 // The Win32 desktop for real, under Wine on an Xvfb screen.
 namespace tarnwick {

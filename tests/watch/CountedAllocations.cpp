@@ -1,4 +1,4 @@
-#include "CountedAllocations.h"
+#include "tests/watch/CountedAllocations.h"
 
 #include <atomic>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "PictureEncoders.h"
-#include "WatchTest.h"
+#include "tests/pictures/PictureEncoders.h"
+#include "tests/watch/WatchTest.h"
 
 using namespace tarnwick;
 using tarnwick::testing::WatchTest;

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "WatchTest.h"
+#include "tests/watch/WatchTest.h"
 
 using namespace tarnwick;
 using tarnwick::testing::PumpFor;

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "PictureChoice.h"
-#include "PopupFit.h"
-#include "SettingsModel.h"
+#include "watch/PictureChoice.h"
+#include "watch/PopupFit.h"
+#include "watch/SettingsModel.h"
 
 using namespace tarnwick;
 

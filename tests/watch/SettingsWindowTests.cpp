@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "Dpi.h"
-#include "FirstRunSettingsFile.h"
-#include "Utf.h"
-#include "WatchTest.h"
+#include "framework/Dpi.h"
+#include "tests/settings/FirstRunSettingsFile.h"
+#include "base/Utf.h"
+#include "tests/watch/WatchTest.h"
 
 using namespace tarnwick;
 using tarnwick::testing::WatchTest;

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "WatchTest.h"
+#include "tests/watch/WatchTest.h"
 
 using namespace tarnwick;
 using tarnwick::testing::PumpUntil;

@@ -1,9 +1,9 @@
 #include <optional>
 #include <vector>
 
-#include "CountedAllocations.h"
-#include "MonitorList.h"
-#include "WatchTest.h"
+#include "tests/watch/CountedAllocations.h"
+#include "shell/MonitorList.h"
+#include "tests/watch/WatchTest.h"
 
 using namespace tarnwick;
 using tarnwick::testing::CountedAllocations;

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "Application.h"
-#include "DataFolder.h"
-#include "Main.h"
-#include "Splash.h"
-#include "TempFolder.h"
-#include "TestSupport.h"
+#include "framework/Application.h"
+#include "shell/DataFolder.h"
+#include "watch/Main.h"
+#include "watch/Splash.h"
+#include "tests/settings/TempFolder.h"
+#include "tests/framework/TestSupport.h"
 
 namespace tarnwick::testing {
 

@@ -1,4 +1,4 @@
-#include "WatchTest.h"
+#include "tests/watch/WatchTest.h"
 
 using namespace tarnwick;
 using tarnwick::testing::WatchTest;

@@ -1,4 +1,4 @@
-#include "AgentLayout.h"
+#include "tests/e2e/helpers/AgentLayout.h"
 
 #include <cstdio>
 #include <cwchar>

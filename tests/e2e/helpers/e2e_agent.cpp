@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "AgentLayout.h"
-#include "E2eAgentOrder.h"
+#include "tests/e2e/helpers/AgentLayout.h"
+#include "tests/e2e/helpers/E2eAgentOrder.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "PictureEncoders.h"
+#include "tests/pictures/PictureEncoders.h"
 
 using namespace picture_tests;
 

@@ -18,7 +18,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "E2eAgentOrder.h"
+#include "tests/e2e/helpers/E2eAgentOrder.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "SystemErrorText.h"
+#include "base/SystemErrorText.h"
 
 #include <windows.h>
 
-#include "Utf.h"
+#include "base/Utf.h"
 
 namespace tarnwick {
 

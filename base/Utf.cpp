@@ -1,4 +1,4 @@
-#include "Utf.h"
+#include "base/Utf.h"
 
 namespace tarnwick {
 namespace {

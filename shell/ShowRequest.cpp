@@ -1,4 +1,4 @@
-#include "ShowRequest.h"
+#include "shell/ShowRequest.h"
 
 #include <cstring>
 #include <string_view>
