@@ -139,6 +139,12 @@ void TApplication::Minimize() {
     if (Relay->OnMinimize) Relay->OnMinimize(Relay);
 }
 
+void TApplication::ShowTaskbarEntry() { ShowWindow(Handle(), SW_SHOWNOACTIVATE); }
+
+void TApplication::HideTaskbarEntry() { ShowWindow(Handle(), SW_HIDE); }
+
+void TApplication::RestoreTaskbarEntry() { ShowWindow(Handle(), SW_RESTORE); }
+
 TApplication& Application() {
   static TApplication Instance;
   return Instance;

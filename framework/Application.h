@@ -63,6 +63,13 @@ class TApplication : public TComponent {
   // The application was minimised: tells every TApplicationEvents.
   void Minimize();
 
+  // The program's taskbar entry: shown without taking the focus, hidden, or
+  // restored after a minimise hid it. Every part of the program that moves
+  // the entry goes through these.
+  void ShowTaskbarEntry();
+  void HideTaskbarEntry();
+  void RestoreTaskbarEntry();
+
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
 

@@ -116,11 +116,11 @@ void TCustomForm::SetVisible(bool Value) {
     if (!ShownBefore_ && Position_ == poWorkAreaCenter) CenterOnWorkArea();
     ShownBefore_ = true;
     ShowWindow(Window, SW_SHOWNORMAL);
-    if (IsMainForm()) ShowWindow(Application().Handle(), SW_SHOWNOACTIVATE);
+    if (IsMainForm()) Application().ShowTaskbarEntry();
   } else {
     TControl::SetVisible(false);
     if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
-    if (IsMainForm()) ShowWindow(Application().Handle(), SW_HIDE);
+    if (IsMainForm()) Application().HideTaskbarEntry();
     RaiseEvent(OnHide);
   }
 }

@@ -12,22 +12,19 @@
 // the size they are shown; animations checked whole and kept compressed.
 namespace tarnwick {
 
-// The longest side of the largest window that shows a picture: the popup's
-// 600 pixels at 96 dpi.
-inline constexpr int DefaultMaxLongSide = 600;
-
-// Bytes decoded as Format. A still's raster is kept at most MaxLongSide (at
+// Bytes decoded as Format, for windows whose long side is at most
+// MaxLongSide. A still's raster is kept at most MaxLongSide (at
 // least 1) on its long side; NominalWidth/NominalHeight are the file's own
 // size. An animated GIF keeps a copy of the bytes, every frame checked.
 // Raises EPictureError, whose text is the reason, when the bytes cannot be
 // decoded or need more than Limits allow; nothing is returned in part.
 Picture DecodePicture(std::span<const std::uint8_t> Bytes, PictureFormat Format,
-                      int MaxLongSide = DefaultMaxLongSide, const PictureLimits& Limits = {});
+                      int MaxLongSide, const PictureLimits& Limits = {});
 
 // The file decoded with the decoder its extension names (see
 // PictureFormatOfExtension). Raises EPictureError, naming the file and the
 // reason, when the extension is not a picture's or the file cannot be read or
 // decoded.
-Picture DecodePictureFile(const std::wstring& FileName, int MaxLongSide = DefaultMaxLongSide);
+Picture DecodePictureFile(const std::wstring& FileName, int MaxLongSide);
 
 }  // namespace tarnwick

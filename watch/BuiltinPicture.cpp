@@ -6,6 +6,7 @@
 #include <span>
 
 #include "pictures/PictureDecoder.h"
+#include "watch/SettingsModel.h"
 #include "pictures/PictureErrors.h"
 
 namespace tarnwick {
@@ -25,7 +26,7 @@ std::span<const std::uint8_t> BuiltinJpegBytes() {
 
 const std::shared_ptr<const Picture>& BuiltinPicture() {
   static const std::shared_ptr<const Picture> Builtin =
-      std::make_shared<const Picture>(DecodePicture(BuiltinJpegBytes(), PictureFormat::pfJpeg));
+      std::make_shared<const Picture>(DecodePicture(BuiltinJpegBytes(), PictureFormat::pfJpeg, LargestPopupLongSide));
   return Builtin;
 }
 

@@ -114,7 +114,7 @@ void TMainForm::FormHide(TObject*) { Timer->SetEnabled(true); }
 
 void TMainForm::ApplicationEventsMinimize(TObject*) {
   Hide();
-  ShowWindow(Application().Handle(), SW_HIDE);
+  Application().HideTaskbarEntry();
 }
 
 void TMainForm::Notification(TComponent* AComponent, TOperation Operation) {

@@ -1,6 +1,7 @@
 #include "watch/Main.h"
 #include "watch/PictureChoice.h"
 #include "pictures/PictureDecoder.h"
+#include "watch/SettingsModel.h"
 
 // The picture choice: a dropped or stored file, or the built-in picture.
 namespace tarnwick {
@@ -12,7 +13,7 @@ void TMainForm::LoadPicture() {
     return;
   }
   // Decoded first, so that a damaged file leaves the picture shown before.
-  Image->SetPicture(DecodePictureFile(Name));
+  Image->SetPicture(DecodePictureFile(Name, LargestPopupLongSide));
   Image->SetAnimate(IsGifName(Name));
 }
 

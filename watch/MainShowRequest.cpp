@@ -16,7 +16,7 @@ void TMainForm::WMCopyData(TMessage& Message) {
   if (!Shown) {
     Show();
     // Minimising hid the taskbar window along with this one.
-    ShowWindow(Application().Handle(), SW_RESTORE);
+    Application().RestoreTaskbarEntry();
   }
   // A second start is the user asking for this window: one already open
   // but covered by other programs comes to the front as well. One already

@@ -66,7 +66,7 @@ void TMainForm::SplashClosed() {
   FSplashShow = false;
   // The popup took the taskbar entry away; an open settings window needs it
   // back, or it could be lost behind other programs.
-  if (Visible()) ShowWindow(Application().Handle(), SW_SHOWNOACTIVATE);
+  if (Visible()) Application().ShowTaskbarEntry();
 }
 
 }  // namespace tarnwick

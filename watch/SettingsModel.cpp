@@ -11,7 +11,7 @@ std::int32_t PopupLifetimeMs(std::int32_t SplashIndex) { return SplashIndex * 10
 std::int32_t PopupLongSide(std::int32_t SizeIndex) {
   switch (SizeIndex) {
     case 0:
-      return 600;
+      return LargestPopupLongSide;
     case 2:
       return 200;
     default:

@@ -19,6 +19,8 @@ std::int32_t PopupLifetimeMs(std::int32_t SplashIndex);
 
 // The popup's long side in pixels: 600 for 0, 200 for 2, 400 for any other.
 std::int32_t PopupLongSide(std::int32_t SizeIndex);
+// The largest of them: what a picture is decoded to cover.
+inline constexpr std::int32_t LargestPopupLongSide = 600;
 
 enum class TSoundMode : std::uint8_t {
   smNone,      // no sound, no monitor tracking

@@ -51,7 +51,7 @@ void TSplashForm::FormCreate(TObject*) {
 
 void TSplashForm::FormShow(TObject*) {
   // The program's taskbar entry goes while a popup is up.
-  ShowWindow(Application().Handle(), SW_HIDE);
+  Application().HideTaskbarEntry();
   SetWindowPos(Handle(), HWND_TOPMOST, Left(), Top(), 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 

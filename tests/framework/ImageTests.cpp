@@ -274,7 +274,7 @@ Picture ChangingAnimation(int Frames) {
     }
     Layouts.push_back(Changed);
   }
-  return DecodePicture(picture_tests::EncodeGif(1024, 1024, Palette, Layouts, 0), PictureFormat::pfGif);
+  return DecodePicture(picture_tests::EncodeGif(1024, 1024, Palette, Layouts, 0), PictureFormat::pfGif, 600);  // decoded for the largest popup
 }
 
 // The pixels of a bitmap of Client's size.

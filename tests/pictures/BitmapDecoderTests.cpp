@@ -62,14 +62,14 @@ const std::uint32_t Clear = 0;
 const std::vector<std::uint32_t> FourColors = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
 
 PictureFrame DecodeFrame(const Bytes& Bitmap) {
-  const Picture Result = DecodePicture(Bitmap, PictureFormat::pfBitmap);
+  const Picture Result = DecodePicture(Bitmap, PictureFormat::pfBitmap, ShownLongSide);
   EXPECT_EQ(Result.Frames.size(), 1u);
   return Result.Frames.at(0);
 }
 
 std::string ErrorOf(const Bytes& Bitmap) {
   try {
-    DecodePicture(Bitmap, PictureFormat::pfBitmap);
+    DecodePicture(Bitmap, PictureFormat::pfBitmap, ShownLongSide);
   } catch (const EPictureError& Error) {
     return Error.what();
   }
@@ -145,7 +145,7 @@ TEST(BitmapDecoder, MatchesThePngOfEveryVariantAnotherEncoderWrote) {
            Case{"argb32.bmp", "alpha-ref.png", 0},
            Case{"rgb565.bmp", "reference.png", 8},  // 5 and 6 bits a channel
        }) {
-    const PictureFrame Reference = DecodePicture(ReadFixture(C.Reference), PictureFormat::pfPng).Frames.at(0);
+    const PictureFrame Reference = DecodePicture(ReadFixture(C.Reference), PictureFormat::pfPng, ShownLongSide).Frames.at(0);
     EXPECT_LE(FrameDistance(DecodeFrame(ReadFixture(C.Bitmap)), Reference), C.Tolerance) << C.Bitmap;
   }
 }

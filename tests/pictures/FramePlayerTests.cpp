@@ -23,7 +23,7 @@ Picture Animation() {
   return DecodePicture(EncodeGif(4, 4, Colors,
                                  {Frame(0, 0, 4, 4, 1, DISPOSE_DO_NOT), Frame(1, 1, 2, 2, 2, DISPOSE_BACKGROUND),
                                   Frame(0, 0, 1, 1, 3, DISPOSE_PREVIOUS), Frame(2, 0, 2, 1, 3, DISPOSE_DO_NOT)}),
-                       PictureFormat::pfGif);
+                       PictureFormat::pfGif, ShownLongSide);
 }
 
 bool SameArea(const PixelArea& A, const PixelArea& B) {
@@ -72,7 +72,7 @@ TEST(FramePlayer, ReportsWhatEachFrameChangedDisposalsIncluded) {
 }
 
 TEST(FramePlayer, HandsOutDecodedFramesAsTheyAre) {
-  const Picture Still = DecodePicture(ReadFixture("reference.png"), PictureFormat::pfPng);
+  const Picture Still = DecodePicture(ReadFixture("reference.png"), PictureFormat::pfPng, ShownLongSide);
   FramePlayer Player(Still);
   EXPECT_EQ(&Player.Frame(0), &Still.Frames[0]);
   EXPECT_TRUE(SameArea(Player.Changed(), {0, 0, Still.Frames[0].Width, Still.Frames[0].Height}));

@@ -43,7 +43,7 @@ std::vector<GifFrameLayout> DisposalFrames() {
 }
 
 Picture Decode(const Bytes& Gif, const PictureLimits& Limits = {}) {
-  return DecodePicture(Gif, PictureFormat::pfGif, DefaultMaxLongSide, Limits);
+  return DecodePicture(Gif, PictureFormat::pfGif, ShownLongSide, Limits);
 }
 
 std::string ErrorOf(const Bytes& Gif, const PictureLimits& Limits = {}) {
@@ -91,7 +91,7 @@ TEST(GifDecoder, ReadsInterlacedRowsIntoPlace) {
   const Picture Result = Decode(EncodeGif(1, 11, Colors, {Striped}));
   EXPECT_THAT(Result.Frames.at(0).Pixels, ElementsAre(K, R, G, B, K, R, G, B, K, R, G));
   // The same from another encoder.
-  const PictureFrame Reference = DecodePicture(ReadFixture("reference.png"), PictureFormat::pfPng).Frames.at(0);
+  const PictureFrame Reference = DecodePicture(ReadFixture("reference.png"), PictureFormat::pfPng, ShownLongSide).Frames.at(0);
   EXPECT_EQ(FrameDistance(Decode(ReadFixture("interlaced.gif")).Frames.at(0), Reference), 0);
 }
 

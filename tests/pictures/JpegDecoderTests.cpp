@@ -25,7 +25,7 @@ RgbaImage Blocks(int Width, int Height) {
   return Image;
 }
 
-Picture Decode(const Bytes& Jpeg, int MaxLongSide = DefaultMaxLongSide) {
+Picture Decode(const Bytes& Jpeg, int MaxLongSide = ShownLongSide) {
   return DecodePicture(Jpeg, PictureFormat::pfJpeg, MaxLongSide);
 }
 

@@ -14,14 +14,14 @@ using ::testing::HasSubstr;
 namespace {
 
 PictureFrame DecodeFrame(const Bytes& Png) {
-  const Picture Result = DecodePicture(Png, PictureFormat::pfPng);
+  const Picture Result = DecodePicture(Png, PictureFormat::pfPng, ShownLongSide);
   EXPECT_EQ(Result.Frames.size(), 1u);
   return Result.Frames.at(0);
 }
 
 std::string ErrorOf(const Bytes& Png) {
   try {
-    DecodePicture(Png, PictureFormat::pfPng);
+    DecodePicture(Png, PictureFormat::pfPng, ShownLongSide);
   } catch (const EPictureError& Error) {
     return Error.what();
   }
@@ -54,7 +54,7 @@ Bytes WithDeclaredSize(Bytes Png, std::uint32_t Width, std::uint32_t Height) {
 
 TEST(PngDecoder, DecodesStraightAlphaToPremultipliedPixels) {
   const RgbaImage Image = Translucent(5, 3);
-  const Picture Result = DecodePicture(EncodePng(Image), PictureFormat::pfPng);
+  const Picture Result = DecodePicture(EncodePng(Image), PictureFormat::pfPng, ShownLongSide);
   EXPECT_EQ(Result.NominalWidth, 5);
   EXPECT_EQ(Result.NominalHeight, 3);
   ASSERT_EQ(Result.Frames.size(), 1u);
@@ -79,7 +79,7 @@ TEST(PngDecoder, ReadsInterlacedPaletteSixteenBitAndGrayFiles) {
 TEST(PngDecoder, ReducesALargePictureToTheSizeShown) {
   RgbaImage Image(1200, 800);
   for (std::size_t I = 0; I < Image.Rgba.size(); I += 4) Image.Rgba[I + 2] = Image.Rgba[I + 3] = 255;
-  const Picture Result = DecodePicture(EncodePng(Image), PictureFormat::pfPng);
+  const Picture Result = DecodePicture(EncodePng(Image), PictureFormat::pfPng, ShownLongSide);
   EXPECT_EQ(Result.NominalWidth, 1200);
   EXPECT_EQ(Result.NominalHeight, 800);
   EXPECT_EQ(Result.Frames[0].Width, 600);

@@ -18,6 +18,10 @@
 // Fixtures and pixel helpers shared by the picture tests.
 namespace picture_tests {
 
+// The long side pictures are decoded to cover, as the program's largest
+// popup asks.
+inline constexpr int ShownLongSide = 600;
+
 inline std::filesystem::path FixturePath(const std::string& Name) {
   return std::filesystem::path(TARNWICK_PICTURE_FIXTURES) / Name;
 }
