@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/pictures/PictureEncoders.h"
+#include "support/PictureEncoders.h"
 
 // A stand-in for a camera photo, made at start so that no picture file
 // needs to be kept in the repository.

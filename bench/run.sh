@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The measurement command: builds the benchmarks (native Release, in
-# build/bench) and runs each measurement in turn. Every step prints its
-# figures as table rows, "| figure | value | baseline | ratio | target |",
-# each ratio against a baseline measured in the same run; the table of all
-# of them is printed again at the end. Not part of scripts/test.sh. Needs the
+# The measurement command: builds the benchmarks (the bench workflow: native
+# Release, in build/bench) and the programs measured under Wine (bench-win64)
+# and runs each measurement in turn. Every step prints its figures as table
+# rows, "| figure | value | baseline | ratio | target |", each ratio against
+# a baseline measured in the same run; the table of all of them is printed
+# again at the end. Not part of scripts/test.sh. Needs the
 # machine set up once by scripts/setup.sh (scripts/test.sh runs it).
 set -euo pipefail
 
@@ -27,10 +28,8 @@ measure() {
   step_done
 }
 
-step "Building the benchmarks (native Release, build/bench)"
-cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release >"$LOGS/bench-build.log" 2>&1 &&
-  cmake --build "$BUILD" --target picture_decode_benchmark >>"$LOGS/bench-build.log" 2>&1 ||
-  die "build failed; see build/logs/bench-build.log"
+step "Building the benchmarks (preset bench: native Release, build/bench)"
+cmake --workflow --preset bench >"$LOGS/bench-build.log" 2>&1 || die "build failed; see build/logs/bench-build.log"
 step_done
 
 measure "JPEG decoding: loaded for display vs libjpeg-turbo's scaled decode and a full-size decode" \
@@ -39,11 +38,8 @@ measure "JPEG decoding: loaded for display vs libjpeg-turbo's scaled decode and 
 # The program itself under Wine: idle, the popup playing an animation, and
 # how soon a popup shows its picture. CPU time is the figure, so these run
 # at normal priority, one at a time.
-step "Building the programs measured under Wine (win64, build/win64)"
-cmake --preset win64 >"$LOGS/bench-win64.log" 2>&1 &&
-  cmake --build --preset win64 --target tarnwick minimal_timer_program minimal_animation_program e2e_probe \
-    e2e_lookout e2e_animation >>"$LOGS/bench-win64.log" 2>&1 ||
-  die "build failed; see build/logs/bench-win64.log"
+step "Building the programs measured under Wine (preset bench-win64: those programs of build/win64)"
+cmake --workflow --preset bench-win64 >"$LOGS/bench-win64.log" 2>&1 || die "build failed; see build/logs/bench-win64.log"
 step_done
 measure "Idle under Wine: tarnwick.exe beside a minimal pointer-reading program, and with GIFs chosen (3 x 60 s)" \
   python3 "$ROOT/bench/wine/measure_wine.py" "$ROOT/build/win64" idle

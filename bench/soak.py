@@ -21,9 +21,9 @@ import sys
 import threading
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-import run_e2e as e2e  # noqa: E402
-from helper_exes import run_helper, start_helper  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import under_wine  # noqa: E402
+from under_wine import run_helper, start_helper  # noqa: E402
 
 SAMPLES = 10
 BASELINE_SAMPLE = 2
@@ -47,7 +47,7 @@ class PointerMover(threading.Thread):
     def run(self):
         while not self.stopped:
             self.running.wait()
-            e2e.pointer_move(*POINTS[self.moves % len(POINTS)])
+            under_wine.pointer_move(*POINTS[self.moves % len(POINTS)])
             self.moves += 1
             time.sleep(MOVE_INTERVAL)
 
@@ -91,7 +91,7 @@ def sample(prefix, program, mover, popups_log, started):
 
 
 def soak(prefix, seconds):
-    settings = e2e.settings_file(cursor=30, splash=0).replace(b'"9">0</Wav>', b'"9">1</Wav>')
+    settings = under_wine.settings_file(cursor=30, splash=0, wav=1)
     prefix.write_settings(settings)
     program = prefix.start()
     prefix.wait_main_state("hidden")
@@ -140,7 +140,7 @@ def close_cleanly(prefix, program):
     """Closes the settings window: no problem when the program ends with exit code 0."""
     try:
         prefix.close_main(program)
-    except e2e.Failure as error:
+    except under_wine.Failure as error:
         return [str(error)]
     return []
 
@@ -152,11 +152,12 @@ def main():
     seconds = int(os.environ.get("SOAK_SECONDS", "600"))
     work = os.path.join(build, "soak")
     os.makedirs(work, exist_ok=True)
-    xvfb = e2e.start_private_display()
+    xvfb = under_wine.Display()
+    os.environ["DISPLAY"] = xvfb.name
     try:
         pristine = os.path.join(work, "pristine")
-        e2e.make_pristine_prefix(pristine)
-        prefix = e2e.Prefix(pristine, os.path.join(work, "run"), os.path.join(build, "app", "tarnwick.exe"),
+        under_wine.make_pristine_prefix(pristine)
+        prefix = under_wine.Prefix(pristine, os.path.join(work, "run"), os.path.join(build, "app", "tarnwick.exe"),
                             os.path.join(build, "tests", "e2e", "e2e_probe.exe"))
         try:
             print(f"soak: {seconds} s on display {os.environ['DISPLAY']}, tolerance {TOLERANCE}", flush=True)
@@ -165,8 +166,7 @@ def main():
         finally:
             prefix.close()
     finally:
-        xvfb.kill()
-        xvfb.wait()
+        xvfb.stop()
     print(f"pointer moves: {moves}")
     print("PASS" if not problems else "FAIL: " + "; ".join(problems))
     return 1 if problems else 0

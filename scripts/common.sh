@@ -12,24 +12,16 @@ die() { echo "$SCRIPT_NAME: error: $*" >&2; exit 1; }
 WINESERVER=/usr/lib/wine/wineserver64
 [[ -x $WINESERVER ]] || WINESERVER=$(command -v wineserver || true)
 
-# Exports DISPLAY for a private Xvfb display (reusing one this user's earlier
-# run left); STARTED_DISPLAY=1 when this call started it.
-start_private_display() {
-  local state=${TMPDIR:-/tmp}/tarnwick-xvfb-$UID before=
-  if [[ -f $state/display ]] && xdpyinfo -display ":$(<"$state/display")" >/dev/null 2>&1; then
-    before=":$(<"$state/display")"
-  fi
-  DISPLAY=$("$ROOT/scripts/xvfb-display.sh") || die "could not start Xvfb"
-  export DISPLAY
-  STARTED_DISPLAY=0
-  [[ $DISPLAY == "$before" ]] || STARTED_DISPLAY=1
-}
+# display_answers: whether $DISPLAY names an X display that answers.
+display_answers() { [[ -n ${DISPLAY:-} ]] && xdpyinfo >/dev/null 2>&1; }
 
-# Stops the display that start_private_display started, and only that one.
-stop_private_display() {
-  [[ ${STARTED_DISPLAY:-0} == 1 ]] || return 0
-  local lock=/tmp/.X${DISPLAY#:}-lock pid
-  [[ -f $lock ]] || return 0
-  pid=$(tr -dc '0-9' <"$lock" || true)
-  [[ -z $pid ]] || kill "$pid" 2>/dev/null || true
+# rerun_on_private_display SCRIPT [ARGS...]: runs SCRIPT again with ARGS on a
+# virtual X display of its own (xvfb-run, WIDTHxHEIGHTxDEPTH from
+# $XVFB_SCREEN, default 1920x1080x24; Xvfb's output to $XVFB_LOG) and ends
+# with its exit code. In that run, on_private_display is true.
+rerun_on_private_display() {
+  local script=$1; shift
+  export TARNWICK_PRIVATE_DISPLAY=$SCRIPT_NAME
+  exec xvfb-run -a -e "${XVFB_LOG:-/dev/null}" -s "-screen 0 ${XVFB_SCREEN:-1920x1080x24} -noreset" "$script" "$@"
 }
+on_private_display() { [[ ${TARNWICK_PRIVATE_DISPLAY:-} == "$SCRIPT_NAME" ]]; }

@@ -28,7 +28,7 @@ T0=$EPOCHREALTIME
 
 step "Building preset fuzz"
 mkdir -p "$OUT/logs" "$OUT/findings"
-if ! { cmake --preset fuzz && cmake --build --preset fuzz; } >"$OUT/logs/build.log" 2>&1; then
+if ! cmake --workflow --preset fuzz >"$OUT/logs/build.log" 2>&1; then
   tail -n 40 "$OUT/logs/build.log" >&2
   die "the fuzz build failed (build/fuzz/logs/build.log)"
 fi

@@ -4,7 +4,8 @@
 # any change to how the window or the popup looks.
 #   scripts/readme-pictures.sh [BUILD_DIR]   default build/win64 (built already)
 # Writes docs/settings-window.png and docs/popup.png; works in
-# BUILD_DIR/readme-pictures (its own Wine prefix and virtual display).
+# BUILD_DIR/readme-pictures (its own Wine prefix) on a virtual display of its
+# own (xvfb-run).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -19,21 +20,9 @@ OUT=$ROOT/docs
 mkdir -p "$WORK" "$OUT"
 
 # A display of its own, so the pictures do not depend on what else is shown.
-for n in {130..160}; do
-  [[ -e /tmp/.X$n-lock ]] && continue
-  Xvfb ":$n" -screen 0 1024x700x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-  XVFB=$!
-  export DISPLAY=:$n
-  break
-done
-[[ -n ${XVFB:-} ]] || die "no free display number for Xvfb"
+on_private_display || XVFB_SCREEN=1024x700x24 rerun_on_private_display "$ROOT/scripts/readme-pictures.sh" "$BUILD"
 export TARNWICK_WINEPREFIX=$WORK/wineprefix LANG=ja_JP.UTF-8
-stop() {
-  WINEPREFIX=$TARNWICK_WINEPREFIX "$WINESERVER" -k >/dev/null 2>&1 || true
-  kill "$XVFB" 2>/dev/null || true
-}
-trap stop EXIT
-for _ in {1..50}; do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+trap 'WINEPREFIX=$TARNWICK_WINEPREFIX "$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
 "$ROOT/scripts/wine-run.sh" --init
 
 settings=$(find "$TARNWICK_WINEPREFIX/drive_c/users" -path '*/AppData/Roaming' -print -quit)/Fellmoor/Tarnwick

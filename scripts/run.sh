@@ -2,7 +2,7 @@
 # Sets up the machine, builds Tarnwick for 64-bit Windows (run here under
 # Wine) and 32-bit Windows (the release exe), then starts tarnwick.exe under
 # Wine on your display. Without a display it runs on a private Xvfb display
-# for a few seconds and saves a screenshot instead.
+# (xvfb-run) for a few seconds and saves a screenshot instead.
 #   scripts/run.sh --monitors 2   runs it headless on two monitors instead
 #       (scripts/run-two-monitors.sh): the crossing sound's calls and a popup
 #       on the second monitor
@@ -26,13 +26,20 @@ case "${1:-} ${2:-}" in
   *) die "usage: scripts/run.sh [--monitors 1|2]" ;;
 esac
 
-scripts/setup.sh
+if ! on_private_display; then
+  scripts/setup.sh
+  # Without a display of yours, the whole run goes on a private one: the
+  # win64 build already starts its test programs to list their tests.
+  if ! display_answers; then
+    echo "==> No display: running on a private Xvfb display"
+    rerun_on_private_display "$ROOT/scripts/run.sh" "$@"
+  fi
+fi
 
 for preset in win64 win32; do
   echo "==> Building preset $preset (log: build/logs/$preset-build.log)"
-  if ! { cmake --preset "$preset" >"$LOGS/$preset-configure.log" 2>&1 &&
-         cmake --build --preset "$preset" >"$LOGS/$preset-build.log" 2>&1; }; then
-    tail -n 40 "$LOGS/$preset-configure.log" "$LOGS/$preset-build.log" 2>/dev/null >&2
+  if ! cmake --workflow --preset "$preset" >"$LOGS/$preset-build.log" 2>&1; then
+    tail -n 40 "$LOGS/$preset-build.log" >&2
     die "the $preset build failed"
   fi
 done
@@ -54,19 +61,12 @@ fi
 # Its own Wine prefix, apart from the tests': the settings file lives in it.
 export TARNWICK_WINEPREFIX=$RUN_DIR/wineprefix
 
-if [[ -n ${DISPLAY:-} ]] && xdpyinfo >/dev/null 2>&1; then
+if ! on_private_display; then
   echo "==> Starting ${exe#"$ROOT"/} under Wine on $DISPLAY (it runs hidden; start it again for its settings window)"
   exec scripts/wine-run.sh "$exe"
 fi
 
-echo "==> No display: running on a private Xvfb display"
-start_private_display
-stop() {
-  WINEPREFIX=$TARNWICK_WINEPREFIX "$WINESERVER" -k >/dev/null 2>&1 || true
-  stop_private_display
-}
-trap stop EXIT
-
+trap 'WINEPREFIX=$TARNWICK_WINEPREFIX "$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
 scripts/wine-run.sh --init
 scripts/wine-run.sh "$exe" >"$RUN_DIR/tarnwick.log" 2>&1 &
 sleep 3

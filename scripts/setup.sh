@@ -27,10 +27,10 @@ PACKAGES=(
   clang libclang-rt-14-dev
   # running the Windows exes: Wine on a virtual X display
   wine wine64 fonts-wine fonts-ipafont-gothic locales
-  xvfb xdotool x11-utils x11-xserver-utils xserver-xorg-core
+  xvfb xauth xdotool x11-utils x11-xserver-utils xserver-xorg-core
   xserver-xorg-video-dummy imagemagick sox
-  # the end-to-end test runner
-  python3
+  # the end-to-end tests and the measurements under Wine
+  python3 python3-pytest
 )
 
 SUDO=()

@@ -7,12 +7,11 @@
 #
 # Prefix: $TARNWICK_WINEPREFIX, else <build dir>/wineprefix for an exe inside
 # a CMake build tree, else ~/.cache/tarnwick/wineprefix. It is created once and
-# reused. Without DISPLAY a private Xvfb is started (scripts/xvfb-display.sh).
+# reused. It needs an X display: without one, run it, or the ctest run that
+# calls it, under xvfb-run -a (scripts/test.sh runs on a display of its own).
 # Wine's debug output is off unless $TARNWICK_WINEDEBUG gives its WINEDEBUG
 # (trace+winmm shows each sound the program plays).
 set -euo pipefail
-
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 die() { echo "wine-run: $*" >&2; exit 127; }
 
@@ -68,10 +67,7 @@ export WINEDEBUG=${TARNWICK_WINEDEBUG:--all}
 # No Mono/Gecko install prompts, no menu entries or file associations.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-if [[ -z ${DISPLAY:-} ]]; then
-  DISPLAY=$("$here/xvfb-display.sh") || die "no X display and Xvfb could not be started"
-  export DISPLAY
-fi
+[[ -n ${DISPLAY:-} ]] || die "no X display; run under xvfb-run -a (with -s '-screen 0 1920x1080x24 -noreset')"
 
 # Create the prefix once; the lock keeps parallel ctest jobs from racing.
 if [[ ! -f $prefix/.tarnwick-ready ]]; then

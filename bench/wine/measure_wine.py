@@ -56,8 +56,9 @@ import tempfile
 import threading
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "e2e"))
-from run_e2e import FIRST_RUN_SETTINGS, WINE, WINESERVER, make_pristine_prefix, wait_until, wine_env  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
+from under_wine import (WINE, WINESERVER, Display, make_pristine_prefix, settings_file, settings_path,  # noqa: E402
+                        wait_until, wine_env)
 
 TICKS = os.sysconf("SC_CLK_TCK")
 STRIP = shutil.which("x86_64-w64-mingw32-strip") or "strip"
@@ -70,16 +71,6 @@ POPUP_LIFETIME = 10  # seconds: "Splash" 9, the longest
 FIRST_PAINTS = 8  # popups a first-paint run watches
 MB = 1e6
 MIB = 1 << 20
-
-
-def settings(cursor=5, splash=2, picture="", size=1, wav=0):
-    """A settings file as the program writes it, with First off."""
-    return (FIRST_RUN_SETTINGS
-            .replace(b'"9">5</Cursor>', b'"9">%d</Cursor>' % cursor)
-            .replace(b'"9">2</Splash>', b'"9">%d</Splash>' % splash)
-            .replace(b'"10"></Picture>', b'"10">%s</Picture>' % picture.encode())
-            .replace(b'"9">1</Size>', b'"9">%d</Size>' % size)
-            .replace(b'"9">0</Wav>', b'"9">%d</Wav>' % wav))
 
 
 # ------------------------------------------------------------ processes
@@ -148,20 +139,17 @@ def find_process(prefix, name):
 class Side:
     """One program in its own Xvfb, prefix copy and wineserver."""
 
-    def __init__(self, label, work, pristine, display, exe, args, probe):
+    def __init__(self, label, work, pristine, exe, args, probe):
         self.label, self.exe, self.args, self.probe_exe = label, exe, args, probe
         self.prefix = os.path.join(work, label)
         shutil.rmtree(self.prefix, ignore_errors=True)
         subprocess.run(["cp", "-a", pristine, self.prefix], check=True)
-        self.display = display
-        self.xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1920x1080x24", "-nolisten", "tcp"],
-                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL, start_new_session=True)
+        try:
+            self.xvfb = Display()
+        except RuntimeError as error:
+            raise SystemExit(f"measure_wine: {label}: {error}") from error
         self.env = wine_env(self.prefix)
-        self.env["DISPLAY"] = display
-        if not wait_until(lambda: subprocess.run(["xdpyinfo"], env=self.env, stdout=subprocess.DEVNULL,
-                                                 stderr=subprocess.DEVNULL).returncode == 0, 10, 0.1):
-            raise SystemExit(f"measure_wine: Xvfb {display} did not start")
+        self.env["DISPLAY"] = self.xvfb.name
         self.log = open(os.path.join(self.prefix, "wine.log"), "ab")
         subprocess.run([WINESERVER, "-p60"], env=self.env, check=True)
         self.process = None
@@ -170,8 +158,7 @@ class Side:
         return os.path.join(self.prefix, "drive_c", *parts)
 
     def write_settings(self, content):
-        (users,) = [u for u in os.listdir(self.drive_c("users")) if u != "Public"]
-        path = self.drive_c("users", users, "AppData", "Roaming", "Fellmoor", "Tarnwick", "Tarnwick.xml")
+        path = settings_path(self.prefix)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as f:
             f.write(content)
@@ -193,7 +180,7 @@ class Side:
         server = find_process(self.prefix, "wineserver")
         if not program or not server:
             raise SystemExit(f"measure_wine: {self.label}: no Wine process of {self.exe} or no wineserver")
-        return program, server, self.xvfb.pid
+        return program, server, self.xvfb.process.pid
 
     def move_pointer(self, x, y):
         subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env, check=True)
@@ -203,9 +190,7 @@ class Side:
         subprocess.run([WINESERVER, "-w"], env=self.env, stderr=subprocess.DEVNULL)
         if self.process:
             self.process.wait()
-        # Terminated, not killed: Xvfb then removes its lock file.
-        self.xvfb.terminate()
-        self.xvfb.wait()
+        self.xvfb.stop()
         self.log.close()
         shutil.rmtree(self.prefix, ignore_errors=True)
 
@@ -368,16 +353,6 @@ def stripped_copy(exe, folder):
 
 # ------------------------------------------------------------ the report
 
-def free_displays(count):
-    found = []
-    for number in range(160, 200):
-        if not os.path.exists(f"/tmp/.X{number}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{number}"):
-            found.append(f":{number}")
-            if len(found) == count:
-                return found
-    raise SystemExit("measure_wine: no free display numbers in :160..:199")
-
-
 def print_figure(name, value, baseline, unit, target):
     ratio = value / baseline if baseline else float("inf")
     print(f"| {name} | {value:.3f} {unit} | {baseline:.3f} {unit} | {ratio:.2f} | {target} |")
@@ -430,8 +405,8 @@ class Run:
         for repeat in range(repeats):
             opened = []
             try:
-                for (label, program, arguments, content, picture, *_), display in zip(plans, free_displays(len(plans))):
-                    side = Side(label, self.work, self.pristine, display, program, arguments, self.probe)
+                for label, program, arguments, content, picture, *_ in plans:
+                    side = Side(label, self.work, self.pristine, program, arguments, self.probe)
                     opened.append(side)
                     if content:
                         side.write_settings(content)
@@ -458,7 +433,7 @@ def bench_path(picture):
 
 def popup_settings(picture="", splash=9):
     """No idle time, the longest lifetime and the largest size."""
-    return settings(cursor=30, splash=splash, size=0, picture=bench_path(picture))
+    return settings_file(cursor=30, splash=splash, size=0, picture=bench_path(picture))
 
 
 def cpu_per_10_s(results):
@@ -471,12 +446,12 @@ def floor_size(width, height):
 
 
 def idle(run, seconds, repeats):
-    hidden = settings(wav=1)
+    hidden = settings_file(wav=1)
     results = run.sides([("program", run.exe, [], hidden, None, idle_run, seconds),
                          ("sampler", run.minimal, ["--sample-pointer"], None, None, idle_run, seconds),
-                         ("with-gif", run.exe, [], settings(wav=1, picture=bench_path("anim.gif")), "anim.gif",
+                         ("with-gif", run.exe, [], settings_file(wav=1, picture=bench_path("anim.gif")), "anim.gif",
                           idle_run, seconds),
-                         ("with-clip", run.exe, [], settings(wav=1, picture=bench_path("clip.gif")), "clip.gif",
+                         ("with-clip", run.exe, [], settings_file(wav=1, picture=bench_path("clip.gif")), "clip.gif",
                           idle_run, seconds)], repeats)
     print(f"idle: median of {repeats} runs side by side")
     medians = {label: print_context(label, results[label]) for label in results}

@@ -1,16 +1,13 @@
 """Long animations played end to end: a clip of 300 frames and one of 1000
 play in the popup, while the program's memory, read from outside through
-/proc, stays near the same program's with the built-in picture. Run by
-run_e2e.py, the main script, whose helpers these tests use."""
+/proc, stays near the same program's with the built-in picture."""
 
 import os
 import subprocess
 import time
 
-import __main__ as e2e
-from helper_exes import run_helper
+from under_wine import Failure, check, pointer_move, run_helper, settings_file, wait_until
 
-__all__ = ["test_long_animations_play_in_the_popup_in_bounded_memory"]
 
 MIB = 1024 * 1024
 # Above the same program with the built-in picture: hidden, twice the file
@@ -22,9 +19,7 @@ POPUP_ALLOWANCE = 64 * MIB
 def settings(picture):
     """No idle time (the first tick shows a popup), five seconds a popup, the
     largest size, and picture."""
-    return (e2e.settings_file(cursor=30, splash=4)
-            .replace(b'"10"></Picture>', b'"10">%s</Picture>' % picture.encode())
-            .replace(b'"9">1</Size>', b'"9">0</Size>'))
+    return settings_file(cursor=30, splash=4, picture=picture, size=0)
 
 
 def status_bytes(process, key):
@@ -32,7 +27,7 @@ def status_bytes(process, key):
         for line in status:
             if line.startswith(key + ":"):
                 return int(line.split()[1]) * 1024
-    raise e2e.Failure(f"no {key} for the program's process")
+    raise Failure(f"no {key} for the program's process")
 
 
 def screen(p, left, top, right, bottom):
@@ -48,17 +43,17 @@ def play(p, picture):
     p.write_settings(settings(picture))
     running = p.start()
     p.wait_main_state("hidden")
-    popup = e2e.wait_until(lambda: (answer := p.probe("splash")) != "none" and answer, 10)
-    e2e.check(popup, f"no popup showed {picture or 'the built-in picture'}")
+    popup = wait_until(lambda: (answer := p.probe("splash")) != "none" and answer, 10)
+    check(popup, f"no popup showed {picture or 'the built-in picture'}")
     left, top, right, bottom = (int(value) for value in popup.split()[:4])
     time.sleep(0.5)
     first = screen(p, left, top, right, bottom)
     time.sleep(0.3)
     moved = screen(p, left, top, right, bottom) != first
-    e2e.check(e2e.wait_until(lambda: p.probe("splash") == "none", 10), "the popup outlived its lifetime")
+    check(wait_until(lambda: p.probe("splash") == "none", 10), "the popup outlived its lifetime")
     time.sleep(1)
     hidden, peak = status_bytes(running, "VmRSS"), status_bytes(running, "VmHWM")
-    e2e.check(run_helper(p, "e2e_lookout.exe", "error-box") == "none", f"an error box for {picture}")
+    check(run_helper(p, "e2e_lookout.exe", "error-box") == "none", f"an error box for {picture}")
     p.close_main(running)
     return moved, hidden, peak
 
@@ -71,7 +66,7 @@ def make_animation(p, frames, name):
 
 
 def test_long_animations_play_in_the_popup_in_bounded_memory(p):
-    e2e.pointer_move(700, 500)
+    pointer_move(700, 500)
     _, builtin_hidden, builtin_peak = play(p, "")
     figures = [f"built-in picture: hidden {builtin_hidden / MIB:.1f} MiB, peak {builtin_peak / MIB:.1f} MiB"]
     for frames, name in ((300, "clip.gif"), (1000, "long.gif")):
@@ -79,9 +74,9 @@ def test_long_animations_play_in_the_popup_in_bounded_memory(p):
         moved, hidden, peak = play(p, path)
         figures.append(f"{frames} frames ({size / 1e6:.1f} MB): hidden +{(hidden - builtin_hidden) / MIB:.1f} MiB, "
                        f"peak +{(peak - builtin_peak) / MIB:.1f} MiB")
-        e2e.check(moved, f"the popup showing {name} did not animate")
-        e2e.check(hidden <= builtin_hidden + 2 * size + HIDDEN_ALLOWANCE,
+        check(moved, f"the popup showing {name} did not animate")
+        check(hidden <= builtin_hidden + 2 * size + HIDDEN_ALLOWANCE,
                   f"hidden after playing {name}: {hidden / MIB:.1f} MiB, built-in {builtin_hidden / MIB:.1f} MiB")
-        e2e.check(peak <= builtin_peak + POPUP_ALLOWANCE,
+        check(peak <= builtin_peak + POPUP_ALLOWANCE,
                   f"peak while playing {name}: {peak / MIB:.1f} MiB, built-in {builtin_peak / MIB:.1f} MiB")
     print("     animations: " + "; ".join(figures))

@@ -3,15 +3,14 @@ locale the program is written for: every control inside the window, no
 caption or list entry cut off, every character drawn with a real glyph,
 the controls of a disabled group drawn disabled, and the popup the same
 size in screen pixels. Read from the window itself: rectangles, texts and
-text extents in each control's own font, taken inside the running program.
-Run by run_e2e.py, the main script, whose helpers these tests use."""
+text extents in each control's own font, taken inside the running program."""
 
 import subprocess
 
-import __main__ as e2e
-from helper_exes import run_helper
+import pytest
 
-__all__ = []
+from under_wine import check, run_helper, wait_until
+
 
 DESIGN_DPI = 120
 
@@ -47,7 +46,7 @@ class Window:
 
 def read_layout(p):
     lines = run_helper(p, "e2e_inject.exe", "layout").splitlines()
-    e2e.check(lines and lines[-1].startswith("shadow "), f"no layout from the program: {lines}")
+    check(lines and lines[-1].startswith("shadow "), f"no layout from the program: {lines}")
     shadow = tuple(int(c) for c in lines[-1].split()[1:])
     return [Window(line) for line in lines[:-1]], shadow
 
@@ -55,37 +54,37 @@ def read_layout(p):
 def check_whole(windows, dpi):
     client, controls = windows[0], windows[1:]
     width, height = client.right - client.left, client.bottom - client.top
-    e2e.check((width, height) == (scaled(368, dpi), scaled(304, dpi)),
+    check((width, height) == (scaled(368, dpi), scaled(304, dpi)),
               f"{dpi} dpi: the client area is {width} x {height}, not the design's 368 x 304 scaled")
     area = Window(f"area 0 0 {width} {height} 1 0 0 0 0")
     for control in controls:
-        e2e.check(control.inside(area), f"{dpi} dpi: {control} reaches outside the client area")
-        e2e.check(control.missing == 0, f"{dpi} dpi: {control.missing} characters of {control} have no glyph")
+        check(control.inside(area), f"{dpi} dpi: {control} reaches outside the client area")
+        check(control.missing == 0, f"{dpi} dpi: {control.missing} characters of {control} have no glyph")
     captioned = [c for c in controls if c.kind == "TGroupBox" and c.text]
-    e2e.check(len(captioned) == 4, f"{dpi} dpi: group boxes with captions: {captioned}")
+    check(len(captioned) == 4, f"{dpi} dpi: group boxes with captions: {captioned}")
     for group in captioned:
-        e2e.check(group.text_width + 8 <= group.right - group.left, f"{dpi} dpi: the caption of {group} is cut off")
+        check(group.text_width + 8 <= group.right - group.left, f"{dpi} dpi: the caption of {group} is cut off")
         for control in controls:
             if control is not group and control.kind != "entry" and control.inside(group):
-                e2e.check(control.top >= group.top + group.line_height,
+                check(control.top >= group.top + group.line_height,
                           f"{dpi} dpi: {control} covers the caption of {group}")
     for entry in (c for c in controls if c.kind in ("entry", "TComboBox")):
         # The list's button is as wide as a scroll bar, about the list's height.
         room = entry.right - entry.left - (entry.bottom - entry.top) - 4
-        e2e.check(entry.text_width <= room, f"{dpi} dpi: the list entry {entry} is cut off ({entry.text_width} > {room})")
+        check(entry.text_width <= room, f"{dpi} dpi: the list entry {entry} is cut off ({entry.text_width} > {room})")
     for button in (c for c in controls if c.kind == "Button"):
-        e2e.check(button.text_width + button.line_height <= button.right - button.left,
+        check(button.text_width + button.line_height <= button.right - button.left,
                   f"{dpi} dpi: the button {button} is cut off")
-        e2e.check(button.bottom - button.top >= button.line_height, f"{dpi} dpi: the button {button} is too low")
+        check(button.bottom - button.top >= button.line_height, f"{dpi} dpi: the button {button} is too low")
 
 
 def check_disabled_group(windows, dpi):
     """One monitor: the sound group and everything in it look disabled."""
     (group,) = [w for w in windows if w.kind == "TGroupBox" and w.text == "モニタ間移動音声"]
     inner = [w for w in windows[1:] if w is not group and w.inside(group)]
-    e2e.check(not group.enabled and len(inner) >= 5, f"{dpi} dpi: the sound group is {group.enabled}, holding {inner}")
+    check(not group.enabled and len(inner) >= 5, f"{dpi} dpi: the sound group is {group.enabled}, holding {inner}")
     for control in inner:
-        e2e.check(not control.enabled, f"{dpi} dpi: {control} in the disabled sound group is drawn enabled")
+        check(not control.enabled, f"{dpi} dpi: {control} in the disabled sound group is drawn enabled")
 
 
 def screen_box(p, x, y, width, height):
@@ -114,14 +113,14 @@ def check_caption_frames(p, windows, shadow, dpi):
         band = screen_box(p, left, top, group.right - group.left, group.line_height)
         # The top line where no caption covers it: near the right corner.
         rows = [y for y, row in enumerate(band) if row[-6] == shadow]
-        e2e.check(rows, f"{dpi} dpi: no frame line found above {group}")
+        check(rows, f"{dpi} dpi: no frame line found above {group}")
         middle = group.line_height // 2
-        e2e.check(abs(rows[0] - middle) <= 2,
+        check(abs(rows[0] - middle) <= 2,
                   f"{dpi} dpi: the frame line of {group} is at {rows[0]}, not behind the caption's middle {middle}")
         under_text = band[rows[0]][group.line_height // 2:group.text_width]
-        e2e.check(under_text.count(shadow) <= 2, f"{dpi} dpi: the frame line of {group} runs through its caption")
+        check(under_text.count(shadow) <= 2, f"{dpi} dpi: the frame line of {group} runs through its caption")
         drawn = drawn_text_width(band, {rows[0], rows[0] + 1})
-        e2e.check(drawn >= group.ink_width,
+        check(drawn >= group.ink_width,
                   f"{dpi} dpi: the caption of {group} is cut off: {drawn} of its {group.ink_width} pixels drawn")
 
 
@@ -132,31 +131,23 @@ def check_popup_size(p, windows, dpi):
     x, y = client.left + (picture.left + picture.right) // 2, client.top + (picture.top + picture.bottom) // 2
     subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "80", "1"],
                    check=True)
-    popup = e2e.wait_until(lambda: (answer := p.probe("splash")) != "none" and answer, 5)
-    e2e.check(popup, f"{dpi} dpi: no popup after a double click on the picture")
+    popup = wait_until(lambda: (answer := p.probe("splash")) != "none" and answer, 5)
+    check(popup, f"{dpi} dpi: no popup after a double click on the picture")
     left, top, right, bottom = (int(v) for v in popup.split()[:4])
-    e2e.check((right - left, bottom - top) == (400, 400),
+    check((right - left, bottom - top) == (400, 400),
               f"{dpi} dpi: the popup is {right - left} x {bottom - top} screen pixels, not 400 x 400")
     subprocess.run(["xdotool", "key", "a"], check=True)
-    e2e.check(e2e.wait_until(lambda: p.probe("splash") == "none", 3), f"{dpi} dpi: the popup stayed")
+    check(wait_until(lambda: p.probe("splash") == "none", 3), f"{dpi} dpi: the popup stayed")
 
 
-def whole_at(dpi):
-    def test(p):
-        set_dpi(p, dpi)
-        running = p.start()
-        p.wait_main_state("visible")
-        windows, shadow = e2e.wait_until(lambda: read_layout(p), 5)
-        check_whole(windows, dpi)
-        check_disabled_group(windows, dpi)
-        check_caption_frames(p, windows, shadow, dpi)
-        check_popup_size(p, windows, dpi)
-        p.close_main(running)
-    test.__name__ = f"test_the_settings_window_and_the_popup_are_whole_at_{dpi}_dpi"
-    return test
-
-
-for _dpi in (96, 144, 192):
-    _test = whole_at(_dpi)
-    globals()[_test.__name__] = _test
-    __all__.append(_test.__name__)
+@pytest.mark.parametrize("dpi", (96, 144, 192), ids=lambda dpi: f"{dpi}_dpi")
+def test_the_settings_window_and_the_popup_are_whole_at(p, dpi):
+    set_dpi(p, dpi)
+    running = p.start()
+    p.wait_main_state("visible")
+    windows, shadow = wait_until(lambda: read_layout(p), 5)
+    check_whole(windows, dpi)
+    check_disabled_group(windows, dpi)
+    check_caption_frames(p, windows, shadow, dpi)
+    check_popup_size(p, windows, dpi)
+    p.close_main(running)

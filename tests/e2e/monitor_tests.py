@@ -1,9 +1,8 @@
 """The program on several real monitors: an Xorg display with the dummy
-driver, laid out with xrandr by scripts/xorg-monitors.sh, that the runner
-starts for these tests alone. The crossing sound is read from Wine's winmm
+driver, laid out with xrandr by scripts/xorg-monitors.sh, started once for these
+tests alone. The crossing sound is read from Wine's winmm
 trace of the program's process; the sound group, the popups and the
-monitors Wine reports come from the helpers. Run by run_e2e.py, the main
-script, whose helpers these tests use."""
+monitors Wine reports come from the helpers."""
 
 import os
 import re
@@ -12,14 +11,11 @@ import subprocess
 import time
 import wave
 
-import __main__ as e2e
-from helper_exes import run_helper
+import pytest
 
-__all__ = ["test_crossings_play_the_built_in_sound_once_each_and_the_gap_counts_as_leaving",
-           "test_crossings_to_the_left_play_the_chosen_file_and_a_missing_file_plays_nothing",
-           "test_a_popup_opens_centred_on_the_pointer_on_a_monitor_right_or_left",
-           "test_a_monitor_added_or_removed_while_running_counts_for_the_next_crossings",
-           "test_started_with_one_monitor_the_sound_stays_off_after_a_second_is_added"]
+from popups import check_centred, let_popup_pass, popup_after_moves
+from under_wine import check, exited, run_helper, settings_file, wait_until
+
 
 SCRIPT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "xorg-monitors.sh")
 
@@ -44,21 +40,23 @@ THIRD = (2200, 300)
 TWO_TICKS = 2.2
 
 
-class MonitorDisplay:
-    """The Xorg display these tests run on, started once for the run."""
+@pytest.fixture(scope="module")
+def monitor_display(work):
+    """The Xorg display these tests run on, started once for them all. When
+    it cannot start, each of them fails: without it they would prove nothing."""
+    result = subprocess.run([SCRIPT, "start", work], stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                            timeout=60)
+    check(result.returncode == 0, "the several-monitor display could not start: "
+          + (result.stderr.strip() or f"xorg-monitors.sh ended with {result.returncode}"))
+    name, pid = result.stdout.split()
+    yield name
+    os.kill(int(pid), signal.SIGTERM)
+    check(wait_until(lambda: not os.path.exists(f"/tmp/.X{name[1:]}-lock"), 10), f"Xorg {name} did not end")
 
-    def __init__(self, folder):
-        result = subprocess.run([SCRIPT, "start", folder], stdin=subprocess.DEVNULL, capture_output=True,
-                                text=True, timeout=60)
-        if result.returncode != 0:
-            raise RuntimeError(result.stderr.strip() or f"xorg-monitors.sh ended with {result.returncode}")
-        self.name, pid = result.stdout.split()
-        self.pid = int(pid)
 
-    def stop(self):
-        os.kill(self.pid, signal.SIGTERM)
-        lock = f"/tmp/.X{self.name[1:]}-lock"
-        e2e.check(e2e.wait_until(lambda: not os.path.exists(lock), 10), f"Xorg {self.name} did not end")
+@pytest.fixture
+def test_display(monitor_display):
+    return monitor_display
 
 
 class Screen:
@@ -75,7 +73,7 @@ class Screen:
         expected, self.x_origin = LAYOUTS[layout]
         # Wine reports a change only while its desktop runs, and only once a
         # process asks: the first answer here, or the program, keeps it up.
-        e2e.check(e2e.wait_until(lambda: self.p.probe("monitors") == expected, 20),
+        check(wait_until(lambda: self.p.probe("monitors") == expected, 20),
                   f"Wine reports the monitors {self.p.probe('monitors')!r}, not layout {layout}: {expected!r}")
         self.p.probe("display-change")
 
@@ -116,9 +114,9 @@ class SoundTrace:
             now_calls, now_names = self.read()
             return (len(now_calls) >= self.calls_seen + len(calls) and
                     len(now_names) >= self.names_seen + len(names) and (now_calls, now_names))
-        all_calls, all_names = e2e.wait_until(arrived, 5) or self.read()
+        all_calls, all_names = wait_until(arrived, 5) or self.read()
         new_calls, new_names = all_calls[self.calls_seen:], all_names[self.names_seen:]
-        e2e.check(new_calls == calls and new_names == names,
+        check(new_calls == calls and new_names == names,
                   f"{what}: the sound calls were {describe(new_calls)} playing {new_names}, "
                   f"not {describe(calls)} playing {names}")
         self.calls_seen, self.names_seen = len(all_calls), len(all_names)
@@ -146,7 +144,7 @@ def built_in_sound(p):
 def start_hidden(p, screen, **settings):
     """Starts the program hidden, with the pointer on the primary monitor and
     its winmm calls traced; returns the trace."""
-    p.write_settings(e2e.settings_file(**settings))
+    p.write_settings(settings_file(**settings))
     screen.move(*PRIMARY)
     trace = SoundTrace(os.path.join(p.path, "winmm-trace.log"))
     with open(trace.path, "wb") as log:
@@ -158,7 +156,7 @@ def start_hidden(p, screen, **settings):
 def test_crossings_play_the_built_in_sound_once_each_and_the_gap_counts_as_leaving(p):
     screen = Screen(p, "apart")
     trace = start_hidden(p, screen, wav=1)
-    e2e.check(sound_group(p) == "enabled", f"the sound group is {sound_group(p)} with two monitors")
+    check(sound_group(p) == "enabled", f"the sound group is {sound_group(p)} with two monitors")
     trace.expect_silence("the first sighting")
     sound = built_in_sound(p)
     for point, played, what in (
@@ -192,26 +190,26 @@ def test_crossings_to_the_left_play_the_chosen_file_and_a_missing_file_plays_not
     os.remove(sound_file)
     screen.move(*LEFT)
     trace.expect_silence("to the left with the file gone")
-    e2e.check(run_helper(p, "e2e_lookout.exe", "error-box") == "none", "a missing sound file raised an error")
+    check(run_helper(p, "e2e_lookout.exe", "error-box") == "none", "a missing sound file raised an error")
 
 
 def test_a_popup_opens_centred_on_the_pointer_on_a_monitor_right_or_left(p):
     screen = Screen(p, "right")
     # No idle time: each move after a rest shows a one-second popup.
     start_hidden(p, screen, cursor=30, splash=0)
-    e2e.let_popup_pass(p, "a popup at start")
+    let_popup_pass(p, "a popup at start")
     check_popup_centred(p, screen, (RIGHT, RIGHT_ELSEWHERE, RIGHT))
     screen.arrange("left")
     # The pointer stays where it was on the X screen, elsewhere in Wine's
     # coordinates now: a move, which shows a popup.
-    e2e.let_popup_pass(p, "the popup after the layout changed")
+    let_popup_pass(p, "the popup after the layout changed")
     check_popup_centred(p, screen, (LEFT, LEFT_ELSEWHERE, LEFT))
 
 
 def check_popup_centred(p, screen, targets):
-    (*rectangle, _, _), target = e2e.popup_after_moves(p, targets, screen.move)
-    e2e.check_centred(rectangle, target)
-    e2e.check(e2e.wait_until(lambda: p.probe("splash") == "none", 4), "the popup did not close by its timer")
+    (*rectangle, _, _), target = popup_after_moves(p, targets, screen.move)
+    check_centred(rectangle, target)
+    check(wait_until(lambda: p.probe("splash") == "none", 4), "the popup did not close by its timer")
 
 
 def test_a_monitor_added_or_removed_while_running_counts_for_the_next_crossings(p):
@@ -236,11 +234,11 @@ def test_a_monitor_added_or_removed_while_running_counts_for_the_next_crossings(
 def test_started_with_one_monitor_the_sound_stays_off_after_a_second_is_added(p):
     screen = Screen(p, "one")
     trace = start_hidden(p, screen, wav=1)
-    e2e.check(sound_group(p) == "disabled", f"the sound group is {sound_group(p)} with one monitor")
+    check(sound_group(p) == "disabled", f"the sound group is {sound_group(p)} with one monitor")
     screen.arrange("right")
     for point in (RIGHT, PRIMARY):
         screen.move(*point)
         trace.expect_silence("a crossing after a second monitor came")
-    e2e.check(e2e.exited(p.start(), 15) == 0, "the second start did not end with exit code 0")
+    check(exited(p.start(), 15) == 0, "the second start did not end with exit code 0")
     p.wait_main_state("visible", timeout=5)
-    e2e.check(sound_group(p) == "disabled", f"the sound group is {sound_group(p)} after a second monitor came")
+    check(sound_group(p) == "disabled", f"the sound group is {sound_group(p)} after a second monitor came")

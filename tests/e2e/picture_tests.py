@@ -1,16 +1,13 @@
 """Hostile pictures dropped on the running program: each is reported, memory
-stays bounded, the program answers, and the picture chosen before stays.
-Run by run_e2e.py, the main script, whose helpers these tests use."""
+stays bounded, the program answers, and the picture chosen before stays."""
 
 import os
 import struct
 import subprocess
 import zlib
 
-import __main__ as e2e
-from helper_exes import run_helper
+from under_wine import Failure, check, run_helper, wait_until
 
-__all__ = ["test_hostile_pictures_are_reported_and_the_previous_picture_stays"]
 
 # Far below what decoding any of them whole would take.
 PEAK_RESIDENT_LIMIT_KB = 200 * 1024
@@ -74,7 +71,7 @@ def peak_resident_kb(process):
         for line in status:
             if line.startswith("VmHWM:"):
                 return int(line.split()[1])
-    raise e2e.Failure("no VmHWM for the program's process")
+    raise Failure("no VmHWM for the program's process")
 
 
 # The good picture's one colour, and how far the screen may round it.
@@ -85,11 +82,11 @@ COLOUR_TOLERANCE = 4
 def shown_colour(p):
     """The colour on screen at the centre of the settings window's picture."""
     centre = run_helper(p, "e2e_lookout.exe", "picture-centre")
-    e2e.check(centre != "none", "the settings window shows no picture")
+    check(centre != "none", "the settings window shows no picture")
     x, y = centre.split()
     pixel = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8", "rgb:-"],
                            env=p.env, stdin=subprocess.DEVNULL, capture_output=True, check=True).stdout
-    e2e.check(len(pixel) == 3, f"no pixel read at {centre}")
+    check(len(pixel) == 3, f"no pixel read at {centre}")
     return tuple(pixel)
 
 
@@ -98,17 +95,17 @@ def shows_good_picture(p):
 
 
 def drop(p, path):
-    e2e.check(run_helper(p, "e2e_inject.exe", "drop", path) == "dropped", f"could not drop {path}")
+    check(run_helper(p, "e2e_inject.exe", "drop", path) == "dropped", f"could not drop {path}")
 
 
 def expect_error_box(p, path, reason):
     """Waits for the program's error box about path, checks it, and closes it."""
-    box = e2e.wait_until(lambda: (text := run_helper(p, "e2e_lookout.exe", "error-box")) != "none" and text, 10)
-    e2e.check(box, f"no error box for {path}")
+    box = wait_until(lambda: (text := run_helper(p, "e2e_lookout.exe", "error-box")) != "none" and text, 10)
+    check(box, f"no error box for {path}")
     expected = f'画像ファイル "{path}" を読み込めません: '
-    e2e.check(box.startswith(expected) and reason in box[len(expected):], f"the box for {path} says {box!r}")
-    e2e.check(run_helper(p, "e2e_lookout.exe", "close-box") == "closed", f"could not close the box for {path}")
-    e2e.check(e2e.wait_until(lambda: run_helper(p, "e2e_lookout.exe", "error-box") == "none", 5),
+    check(box.startswith(expected) and reason in box[len(expected):], f"the box for {path} says {box!r}")
+    check(run_helper(p, "e2e_lookout.exe", "close-box") == "closed", f"could not close the box for {path}")
+    check(wait_until(lambda: run_helper(p, "e2e_lookout.exe", "error-box") == "none", 5),
               f"the box for {path} stayed")
 
 
@@ -116,19 +113,19 @@ def test_hostile_pictures_are_reported_and_the_previous_picture_stays(p):
     paths = make_pictures(p)
     running = p.start()
     p.wait_main_state("visible")
-    e2e.check(not shows_good_picture(p), "the built-in picture looks like the good one: the check would prove nothing")
+    check(not shows_good_picture(p), "the built-in picture looks like the good one: the check would prove nothing")
     drop(p, paths["good.png"])
-    e2e.check(e2e.wait_until(lambda: shows_good_picture(p), 15), f"the good picture is not shown: {shown_colour(p)}")
+    check(wait_until(lambda: shows_good_picture(p), 15), f"the good picture is not shown: {shown_colour(p)}")
     hostile = {"empty.jpg": "ファイルが空です", "huge.png": "100000 × 100000", "cut.gif": "途中で切れています",
                "huge.bmp": "大きすぎます"}
     for name, reason in hostile.items():
         drop(p, paths[name])
         expect_error_box(p, paths[name], reason)
-        e2e.check(run_helper(p, "e2e_lookout.exe", "answers").startswith("yes"), f"no answer within a second after {name}")
+        check(run_helper(p, "e2e_lookout.exe", "answers").startswith("yes"), f"no answer within a second after {name}")
         peak = peak_resident_kb(running)
-        e2e.check(peak < PEAK_RESIDENT_LIMIT_KB, f"peak resident memory {peak} kB after {name}")
-        e2e.check(shows_good_picture(p), f"the good picture went after {name}: {shown_colour(p)}")
+        check(peak < PEAK_RESIDENT_LIMIT_KB, f"peak resident memory {peak} kB after {name}")
+        check(shows_good_picture(p), f"the good picture went after {name}: {shown_colour(p)}")
     p.close_main(running)
     # The failed name stays chosen, to be tried again at the next start.
-    e2e.check(f'<Picture Type="10">{paths["huge.bmp"]}</Picture>'.encode() in p.read_settings(),
+    check(f'<Picture Type="10">{paths["huge.bmp"]}</Picture>'.encode() in p.read_settings(),
               f"the last name dropped was not kept:\n{p.read_settings().decode()}")

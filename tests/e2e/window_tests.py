@@ -1,14 +1,10 @@
 """The settings window and the popup driven as a user drives them: real
-clicks and keys through xdotool, the real exe. Run by run_e2e.py, the main
-script, whose helpers these tests use."""
+clicks and keys through xdotool, the real exe."""
 
 import subprocess
 
-import __main__ as e2e
-from helper_exes import run_helper
+from under_wine import FIRST_RUN_SETTINGS, check, exited, run_helper, settings_file, wait_until
 
-__all__ = ["test_a_preview_takes_the_key_that_closes_it_and_the_window_gets_its_focus_back",
-           "test_a_second_start_brings_the_window_to_the_front_with_its_taskbar_entry"]
 
 
 def xdotool(*args):
@@ -26,8 +22,8 @@ def focus(p):
 
 
 def wait_focus(p, expected, what, timeout=5):
-    seen = e2e.wait_until(lambda: focus(p) == expected, timeout)
-    e2e.check(seen, f"{what}: the focus is {focus(p)}, not {expected}")
+    seen = wait_until(lambda: focus(p) == expected, timeout)
+    check(seen, f"{what}: the focus is {focus(p)}, not {expected}")
 
 
 FIRST_CONTROL = ("TMainForm", "Button", "中")
@@ -48,40 +44,40 @@ def test_a_preview_takes_the_key_that_closes_it_and_the_window_gets_its_focus_ba
     x, y = lookout(p, "picture-centre").split()
     xdotool("mousemove", x, y)
     xdotool("click", "--repeat", "2", "--delay", "80", "1")
-    popup = e2e.wait_until(lambda: p.probe("splash") != "none", 5)
-    e2e.check(popup, "no popup after a double click on the picture")
-    e2e.check(focus(p)[0] == "TSplashForm", f"the popup is not the active window: {focus(p)}")
+    popup = wait_until(lambda: p.probe("splash") != "none", 5)
+    check(popup, "no popup after a double click on the picture")
+    check(focus(p)[0] == "TSplashForm", f"the popup is not the active window: {focus(p)}")
     # The idle-time list had the focus: a "2" reaching it would pick 20秒.
     xdotool("key", "2")
-    e2e.check(e2e.wait_until(lambda: p.probe("splash") == "none", 1.5), "a key did not close the popup")
+    check(wait_until(lambda: p.probe("splash") == "none", 1.5), "a key did not close the popup")
     wait_focus(p, IDLE_TIME, "after the popup closed")
-    e2e.check(lookout(p, "taskbar") == "visible", "the open window lost its taskbar entry to the popup")
+    check(lookout(p, "taskbar") == "visible", "the open window lost its taskbar entry to the popup")
     p.close_main(running)
-    e2e.check(p.read_settings() == e2e.FIRST_RUN_SETTINGS,
+    check(p.read_settings() == FIRST_RUN_SETTINGS,
               f"a setting changed while the popup was up:\n{p.read_settings().decode()}")
 
 
 def test_a_second_start_brings_the_window_to_the_front_with_its_taskbar_entry(p):
-    p.write_settings(e2e.settings_file())
+    p.write_settings(settings_file())
     running = p.start()
     p.wait_main_state("hidden")
-    e2e.check(lookout(p, "taskbar") == "hidden", "a hidden window has a taskbar entry")
-    e2e.check(e2e.exited(p.start(), 15) == 0, "the second start did not end with exit code 0")
+    check(lookout(p, "taskbar") == "hidden", "a hidden window has a taskbar entry")
+    check(exited(p.start(), 15) == 0, "the second start did not end with exit code 0")
     p.wait_main_state("visible", timeout=5)
-    e2e.check(lookout(p, "taskbar") == "visible", "the taskbar entry did not come back")
-    e2e.check(e2e.wait_until(lambda: lookout(p, "foreground") == "TMainForm", 5),
+    check(lookout(p, "taskbar") == "visible", "the taskbar entry did not come back")
+    check(wait_until(lambda: lookout(p, "foreground") == "TMainForm", 5),
               f"the shown window is not in front: {lookout(p, 'foreground')}")
     wait_focus(p, FIRST_CONTROL, "the window shown by the request")
 
     # Another program covers the open window; starting Tarnwick again is how
     # the user gets it back.
     cover(p)
-    e2e.check(e2e.wait_until(lambda: lookout(p, "foreground") == "Notepad", 10),
+    check(wait_until(lambda: lookout(p, "foreground") == "Notepad", 10),
               f"notepad did not come to the front: {lookout(p, 'foreground')}")
-    e2e.check(e2e.exited(p.start(), 15) == 0, "the third start did not end with exit code 0")
-    e2e.check(e2e.wait_until(lambda: lookout(p, "foreground") == "TMainForm", 5),
+    check(exited(p.start(), 15) == 0, "the third start did not end with exit code 0")
+    check(wait_until(lambda: lookout(p, "foreground") == "TMainForm", 5),
               f"the covered window did not come to the front: {lookout(p, 'foreground')}")
-    e2e.check(running.poll() is None, "the running instance ended")
+    check(running.poll() is None, "the running instance ended")
     p.close_main(running)
 
 

@@ -12,7 +12,7 @@
 #include "framework/ImageLayout.h"
 #include "framework/PictureBitmap.h"
 #include "pictures/PictureDecoder.h"
-#include "tests/pictures/PictureEncoders.h"
+#include "support/PictureEncoders.h"
 #include "tests/framework/TestPictures.h"
 #include "tests/framework/TestSupport.h"
 

@@ -12,7 +12,7 @@
 
 #include "pictures/FramePlayer.h"
 #include "pictures/Picture.h"
-#include "tests/pictures/PictureEncoders.h"
+#include "support/PictureEncoders.h"
 #include "pictures/PremultipliedPixel.h"
 
 // Fixtures and pixel helpers shared by the picture tests.

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "tests/pictures/PictureEncoders.h"
+#include "support/PictureEncoders.h"
 #include "tests/watch/WatchTest.h"
 
 using namespace tarnwick;

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "tests/pictures/PictureEncoders.h"
+#include "support/PictureEncoders.h"
 
 using namespace picture_tests;
 

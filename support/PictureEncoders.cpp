@@ -1,4 +1,4 @@
-#include "tests/pictures/PictureEncoders.h"
+#include "support/PictureEncoders.h"
 
 #include <cstdio>
 #include <cstdlib>
