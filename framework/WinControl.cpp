@@ -8,22 +8,6 @@
 #include "framework/WindowClasses.h"
 
 namespace tarnwick {
-namespace {
-
-// Key down for the duration of one flag's scope; keeps Realign from running
-// inside itself when a control it moves asks for alignment again.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& Flag) : Flag_(Flag) { Flag_ = true; }
-  ~TFlagScope() { Flag_ = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& Flag_;
-};
-
-}  // namespace
 
 TWinControl::TWinControl(TComponent* AOwner)
     : TControl(AOwner), WindowProc_(TWndMethod::Bind<&TWinControl::WndProc>(this)) {}
@@ -278,8 +262,9 @@ int TWinControl::ClientHeight() const {
 }
 
 void TWinControl::Realign() {
+  // Not inside itself, when a control it moves asks for alignment again.
   if (Aligning_) return;
-  TFlagScope Aligning(Aligning_);
+  const TFlagScope Aligning(Aligning_);
   RECT Remaining = ClientRect();
   AdjustClientRect(Remaining);
   for (const TAlign Align : {alTop, alBottom, alLeft, alRight, alClient}) {

@@ -8,25 +8,10 @@
 #include <string>
 
 #include "framework/Application.h"
+#include "base/ScopeGuards.h"
 
 namespace tarnwick {
 namespace {
-
-// A global block locked for reading, unlocked when this goes.
-class LockedBlock {
- public:
-  explicit LockedBlock(HGLOBAL Block) : Block_(Block), Data_(static_cast<const char*>(GlobalLock(Block))) {}
-  ~LockedBlock() {
-    if (Data_) GlobalUnlock(Block_);
-  }
-  LockedBlock(const LockedBlock&) = delete;
-  LockedBlock& operator=(const LockedBlock&) = delete;
-  const char* Data() const { return Data_; }
-
- private:
-  HGLOBAL Block_;
-  const char* Data_;
-};
 
 // A fixed block is its own address. Any address into the heap can pass for
 // one by its size; the heap's own check of the block cannot be fooled so.
