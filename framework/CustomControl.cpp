@@ -26,9 +26,10 @@ void TCustomControl::PaintBuffered() {
   if (Client.right > 0 && Client.bottom > 0) {
     TBufferDC Buffer(Screen, Client.right, Client.bottom);
     FillRect(Buffer.Get(), &Client, Brush());
-    const HGDIOBJ OldFont = WindowFont() ? SelectObject(Buffer.Get(), WindowFont()) : nullptr;
-    Paint(Buffer.Get(), Client);
-    if (OldFont) SelectObject(Buffer.Get(), OldFont);
+    {
+      const TSelectScope Font(Buffer.Get(), WindowFont());
+      Paint(Buffer.Get(), Client);
+    }
     BitBlt(Screen, 0, 0, Client.right, Client.bottom, Buffer.Get(), 0, 0, SRCCOPY);
   }
 }
