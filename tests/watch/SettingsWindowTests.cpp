@@ -163,6 +163,26 @@ TEST_F(UnsavableSettingsTest, ALogOffIsRefusedWithoutABox) {
   EXPECT_EQ(ReadBytes(SettingsFile()), Damaged);
 }
 
+// A log-off query that ends in an exception the save does not catch is over
+// all the same: a later close reports and asks as any close does.
+TEST_F(UnsavableSettingsTest, ALogOffQueryThatRaisesLeavesLaterClosesAsking) {
+  TMainForm& Main = DamagedForm();
+  const TCloseQueryEvent Saving = Main.OnCloseQuery;
+  Main.OnCloseQuery = [&Saving](TObject* Sender, bool& CanClose) {
+    Saving(Sender, CanClose);
+    throw 0;
+  };
+  SendMessageW(Main.Handle(), WM_QUERYENDSESSION, 0, 0);
+  EXPECT_EQ(Desk.ErrorReports.size(), 1u);  // the exception, reported by the window
+  EXPECT_TRUE(Questions.empty());
+  Main.OnCloseQuery = Saving;
+  Desk.ErrorReports.clear();
+  EXPECT_FALSE(Main.CloseQuery());
+  EXPECT_EQ(Desk.ErrorReports.size(), 1u);
+  EXPECT_EQ(Questions.size(), 1u);
+  Desk.ErrorReports.clear();
+}
+
 TEST_F(SettingsWindowTest, ShowingStopsTheWatcherAndMinimisingHidesAndRestartsIt) {
   TMainForm& Main = Form();
   Main.MWaitTimeC = 17;
