@@ -5,6 +5,7 @@
 #include "framework/Alignment.h"
 #include "framework/Application.h"
 #include "framework/Exception.h"
+#include "framework/WindowBinding.h"
 #include "framework/WindowClasses.h"
 
 namespace tarnwick {
@@ -75,14 +76,10 @@ void TWinControl::DestroyHandle() {
 }
 
 LRESULT CALLBACK TWinControl::StaticWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  if (Msg == WM_NCCREATE) {
-    auto* Creating = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(LParam)->lpCreateParams);
-    Creating->Handle_ = Window;
-    SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(Creating));
-  }
-  auto* Control = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
+  auto* Control = BoundObject<TWinControl>(Window, Msg, LParam);
   // Messages that come before WM_NCCREATE.
   if (!Control) return CallWindowProcW(ClassFallbackProc(Window), Window, Msg, WParam, LParam);
+  if (Msg == WM_NCCREATE) Control->Handle_ = Window;
   TMessage Message{Msg, WParam, LParam, 0};
   // No exception may cross the system's window procedure.
   try {
@@ -93,7 +90,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND Window, UINT Msg, WPARAM WParam
   // The control may be gone now (a release frees it); only the last
   // message of its window still finds it alive, inside its destruction.
   if (Msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
+    Unbind(Window);
     Control->Handle_ = nullptr;
   }
   return Message.Result;
@@ -102,7 +99,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND Window, UINT Msg, WPARAM WParam
 TWinControl* TWinControl::FromHandle(HWND Window) {
   if (!Window || GetWindowLongPtrW(Window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&StaticWndProc))
     return nullptr;
-  return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
+  return BoundObject<TWinControl>(Window);
 }
 
 LRESULT TWinControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
