@@ -81,17 +81,6 @@ void TApplication::Run() {
 
 void TApplication::Terminate() { PostQuitMessage(0); }
 
-void TApplication::ProcessMessages() {
-  MSG Msg;
-  while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (Msg.message == WM_QUIT) {
-      Terminated_ = true;
-      return;
-    }
-    Dispatch(Msg);
-  }
-}
-
 void TApplication::Dispatch(const MSG& Msg) {
   if (HandleTabKey(Msg)) return;
   TranslateMessage(&Msg);

@@ -51,8 +51,9 @@ class TApplication : public TComponent {
   void Run();
   // Ends Run once the messages already queued are handled.
   void Terminate();
-  // Handles every message that is waiting, then returns.
-  void ProcessMessages();
+  // Handles one message as Run does: Tab moves the focus through a form's
+  // controls; anything else is translated and dispatched.
+  void Dispatch(const MSG& Msg);
 
   // Reports the exception being handled (call it inside a catch block) in
   // the standard error report. Never raises.
@@ -76,7 +77,6 @@ class TApplication : public TComponent {
  private:
   friend class TApplicationEvents;
   void SetMainForm(TCustomForm* Form);
-  void Dispatch(const MSG& Msg);
   bool HandleTabKey(const MSG& Msg);
   void ApplicationWndProc(TUtilityWindow& Window, TMessage& Message);
 

@@ -30,8 +30,6 @@ class TControl : public TComponent {
   int Top() const { return Top_; }
   int Width() const { return Width_; }
   int Height() const { return Height_; }
-  void SetLeft(int Value) { SetBounds(Value, Top_, Width_, Height_); }
-  void SetTop(int Value) { SetBounds(Left_, Value, Width_, Height_); }
   void SetWidth(int Value) { SetBounds(Left_, Top_, Value, Height_); }
   void SetHeight(int Value) { SetBounds(Left_, Top_, Width_, Value); }
   // Moves and sizes the control; an aligned control's parent then lines up

@@ -1,32 +1,8 @@
 #include "framework/CustomControl.h"
 
-#include "framework/GdiObject.h"
-#include "framework/PaintScope.h"
+#include "base/ScopeGuards.h"
 
 namespace tarnwick {
-namespace {
-
-// A memory device context with a bitmap of one size selected into it.
-class TBufferDC {
- public:
-  TBufferDC(HDC Screen, int Width, int Height)
-      : DC_(CreateCompatibleDC(Screen)), Bitmap_(CreateCompatibleBitmap(Screen, Width, Height)),
-        Previous_(SelectObject(DC_, Bitmap_.get())) {}
-  ~TBufferDC() {
-    SelectObject(DC_, Previous_);
-    DeleteDC(DC_);
-  }
-  TBufferDC(const TBufferDC&) = delete;
-  TBufferDC& operator=(const TBufferDC&) = delete;
-  HDC Get() const { return DC_; }
-
- private:
-  HDC DC_;
-  TGdiObject<HBITMAP> Bitmap_;
-  HGDIOBJ Previous_;
-};
-
-}  // namespace
 
 void TCustomControl::WndProc(TMessage& Message) {
   switch (Message.Msg) {
@@ -50,9 +26,10 @@ void TCustomControl::PaintBuffered() {
   if (Client.right > 0 && Client.bottom > 0) {
     TBufferDC Buffer(Screen, Client.right, Client.bottom);
     FillRect(Buffer.Get(), &Client, Brush());
-    const HGDIOBJ OldFont = WindowFont() ? SelectObject(Buffer.Get(), WindowFont()) : nullptr;
-    Paint(Buffer.Get(), Client);
-    if (OldFont) SelectObject(Buffer.Get(), OldFont);
+    {
+      const TSelectScope Font(Buffer.Get(), WindowFont());
+      Paint(Buffer.Get(), Client);
+    }
     BitBlt(Screen, 0, 0, Client.right, Client.bottom, Buffer.Get(), 0, 0, SRCCOPY);
   }
 }

@@ -25,9 +25,4 @@ TDpi SystemDpi() {
   return GetDpi ? Measured(GetDpi()) : TDpi{};
 }
 
-bool MakeProcessPerMonitorDpiAware() {
-  static const auto SetAwareness = UserFunction<BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT)>("SetProcessDpiAwarenessContext");
-  return SetAwareness && SetAwareness(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-}
-
 }  // namespace tarnwick

@@ -23,8 +23,4 @@ TDpi WindowDpi(HWND Window);
 // The resolution of the primary monitor, for windows not yet made.
 TDpi SystemDpi();
 
-// Asks for per-monitor DPI awareness (version 2) for the process; false
-// where the system has none or refuses.
-bool MakeProcessPerMonitorDpiAware();
-
 }  // namespace tarnwick

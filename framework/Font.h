@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "framework/GdiObject.h"
+#include "base/ScopeGuards.h"
 
 namespace tarnwick {
 

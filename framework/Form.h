@@ -45,31 +45,21 @@ class TCustomForm : public TWinControl {
 
   // bsSingle with all border icons, fsNormal, by default. A change of any
   // of these makes an existing window again.
-  TFormBorderStyle BorderStyle() const { return BorderStyle_; }
   void SetBorderStyle(TFormBorderStyle Value);
-  unsigned BorderIcons() const { return BorderIcons_; }
   void SetBorderIcons(unsigned Value);
-  TFormStyle FormStyle() const { return FormStyle_; }
   void SetFormStyle(TFormStyle Value);
-  TPosition Position() const { return Position_; }
   void SetPosition(TPosition Value) { Position_ = Value; }
   // Off by default: then a control's key presses reach only the control.
-  bool KeyPreview() const { return KeyPreview_; }
   void SetKeyPreview(bool Value) { KeyPreview_ = Value; }
   // Tahoma, 14 pixels high at the design scale; every control inside uses it.
   TFont& Font() { return Font_; }
   // The window's icon; the caller keeps it alive (a shared resource icon).
   void SetIcon(HICON Value);
-  void SetClientWidth(int Value) { SetClientSize(Value, ClientHeight()); }
-  void SetClientHeight(int Value) { SetClientSize(ClientWidth(), Value); }
   void SetClientSize(int AWidth, int AHeight);
   RECT ClientRect() const override;
-  // The resolution the layout is scaled to at present.
-  int CurrentDpi() const { return CurrentDpi_; }
   // On by default: the layout is scaled from the design resolution to the
   // monitor's, and again when the window moves to a monitor of another
   // resolution. Off, every size is in screen pixels and stays as set.
-  bool Scaled() const { return Scaled_; }
   void SetScaled(bool Value) { Scaled_ = Value; }
 
   // Shows the form (raising OnShow first) and brings it to the front.
@@ -107,6 +97,7 @@ class TCustomForm : public TWinControl {
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  friend struct TFrameworkProbe;
   DWORD WindowStyle() const;
   DWORD WindowExStyle() const;
   // Scales the layout to NewDpi; the form's own size too unless the
@@ -125,6 +116,7 @@ class TCustomForm : public TWinControl {
   bool Scaled_ = true;
   TFont Font_{L"Tahoma", -14};
   HICON Icon_ = nullptr;
+  // The resolution the layout is scaled to at present.
   int CurrentDpi_ = DesignDpi;
   bool Loading_ = true;
   bool ShownBefore_ = false;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "framework/GdiObject.h"
+#include "base/ScopeGuards.h"
 
 namespace tarnwick {
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/ScopeGuards.h"
+
 namespace tarnwick {
 
 void TCustomGroupBox::CreateParams(TCreateParams& Params) {
@@ -19,12 +21,10 @@ HFONT TCustomGroupBox::CaptionFont() {
 }
 
 int TCustomGroupBox::TextHeight() {
-  const HDC Screen = GetDC(nullptr);
-  const HGDIOBJ Old = SelectObject(Screen, CaptionFont());
+  const TScreenDC Screen;
+  const TSelectScope Font(Screen.Get(), CaptionFont());
   TEXTMETRICW Metrics{};
-  GetTextMetricsW(Screen, &Metrics);
-  SelectObject(Screen, Old);
-  ReleaseDC(nullptr, Screen);
+  GetTextMetricsW(Screen.Get(), &Metrics);
   return Metrics.tmHeight;
 }
 
@@ -43,7 +43,7 @@ void TCustomGroupBox::Paint(HDC DC, const RECT& Client) {
   const std::wstring Text = Caption();
   const int LineHeight = CaptionHeight();
   const int Inset = CaptionInset(LineHeight);
-  const int Outer = SaveDC(DC);
+  const TSavedDC Outer(DC);
   SelectObject(DC, CaptionFont());
   RECT TextRect{Inset, 0, Client.right - Inset, LineHeight};
   if (!Text.empty()) {
@@ -51,16 +51,16 @@ void TCustomGroupBox::Paint(HDC DC, const RECT& Client) {
     GetTextExtentPoint32W(DC, Text.c_str(), static_cast<int>(Text.size()), &Extent);
     TextRect.right = std::min<LONG>(TextRect.right, TextRect.left + Extent.cx);
   }
-  const int BeforeClip = SaveDC(DC);
-  if (!Text.empty()) ExcludeClipRect(DC, TextRect.left - 2, 0, TextRect.right + 2, LineHeight);
-  RECT Frame = Client;
-  Frame.top += LineHeight / 2;
-  DrawEdge(DC, &Frame, EDGE_ETCHED, BF_RECT);
-  RestoreDC(DC, BeforeClip);
+  {
+    const TSavedDC BeforeClip(DC);
+    if (!Text.empty()) ExcludeClipRect(DC, TextRect.left - 2, 0, TextRect.right + 2, LineHeight);
+    RECT Frame = Client;
+    Frame.top += LineHeight / 2;
+    DrawEdge(DC, &Frame, EDGE_ETCHED, BF_RECT);
+  }
   SetBkMode(DC, TRANSPARENT);
   SetTextColor(DC, GetSysColor(IsWindowEnabled(Handle()) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
   DrawTextW(DC, Text.c_str(), static_cast<int>(Text.size()), &TextRect, DT_SINGLELINE | DT_NOPREFIX | DT_LEFT);
-  RestoreDC(DC, Outer);
 }
 
 // A third of a line from the left edge, as the frame's corner needs at any

@@ -3,7 +3,7 @@
 #include <windowsx.h>
 
 #include "framework/ImageLayout.h"
-#include "framework/PaintScope.h"
+#include "base/ScopeGuards.h"
 
 namespace tarnwick {
 namespace {

@@ -45,11 +45,8 @@ class TImage : public TWinControl {
   void SetPicture(Picture Value) { SetPicture(std::make_shared<const Picture>(std::move(Value))); }
 
   // All off by default.
-  bool Stretch() const { return Stretch_; }
   void SetStretch(bool Value);
-  bool Proportional() const { return Proportional_; }
   void SetProportional(bool Value);
-  bool Center() const { return Center_; }
   void SetCenter(bool Value);
 
   // Plays an animated picture: each frame stands for its delay (under 20 ms
@@ -59,15 +56,8 @@ class TImage : public TWinControl {
   // and starts again from its first frame when the image shows again.
   bool Animate() const { return Animate_; }
   void SetAnimate(bool Value);
-  // The frame shown, counting from 0.
-  int FrameIndex() const { return FrameIndex_; }
-  // The animation's tick: shows the next frame. Runs from AnimationTimer.
+  // The animation's tick: shows the next frame. Runs from the animation's timer.
   void AdvanceFrame();
-  const TTimer& AnimationTimer() const { return *Timer_; }
-  // How many times a frame was laid out for showing since the image was made.
-  int FramesPrepared() const { return FramesPrepared_; }
-  // How many frames are kept laid out, ready to be shown again.
-  int FramesKept() const { return Sheet_ ? Sheet_->Kept() : 0; }
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -84,6 +74,7 @@ class TImage : public TWinControl {
     RECT Dest{};
     COLORREF Background = 0;
   };
+  friend struct TFrameworkProbe;
 
   void Changed();
   void FrameChanged();
@@ -102,6 +93,7 @@ class TImage : public TWinControl {
   bool Proportional_ = false;
   bool Center_ = false;
   bool Animate_ = false;
+  // The frame shown, counting from 0.
   int FrameIndex_ = 0;
   int Round_ = 0;
   // The animation waits for the image to be shown.
@@ -110,6 +102,7 @@ class TImage : public TWinControl {
   std::unique_ptr<TTimer> Timer_;
   // The frames as shown, until the picture, its place or the colour changes.
   std::unique_ptr<TFrameSheet> Sheet_;
+  // How many times a frame was laid out for showing since the image was made.
   int FramesPrepared_ = 0;
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "base/ScopeGuards.h"
+
 namespace tarnwick {
 namespace {
 
@@ -32,14 +34,12 @@ void LayOver(const std::uint32_t* From, std::size_t FromStride, int Width, int H
 
 // Draws the Width x Height bitmap of Source into Dest of DC, smoothly scaled.
 void DrawScaled(HDC DC, const RECT& Dest, HDC Source, int Width, int Height) {
-  // Halftone averages the source pixels, so scaled pictures stay smooth.
-  const int OldMode = SetStretchBltMode(DC, HALFTONE);
-  POINT OldOrigin;
-  SetBrushOrgEx(DC, 0, 0, &OldOrigin);
+  // Halftone averages the source pixels, so scaled pictures stay smooth;
+  // it wants the brush origin set after the mode.
+  const TStretchModeScope Halftone(DC, HALFTONE);
+  const TBrushOriginScope Origin(DC, 0, 0);
   StretchBlt(DC, Dest.left, Dest.top, Dest.right - Dest.left, Dest.bottom - Dest.top, Source, 0, 0, Width, Height,
              SRCCOPY);
-  SetBrushOrgEx(DC, OldOrigin.x, OldOrigin.y, nullptr);
-  SetStretchBltMode(DC, OldMode);
 }
 
 int Width(const RECT& Rect) { return Rect.right - Rect.left; }
@@ -230,12 +230,11 @@ bool TFrameSheet::ScaleOver(const PictureFrame& Frame, int Row) {
   const HDC DC = Bitmap_->DC();
   const int Top = Row * RowHeight();
   // The picture's part outside the client area must not spill into the neighbouring rows.
-  const int Saved = SaveDC(DC);
+  const TSavedDC Unclipped(DC);
   IntersectClipRect(DC, 0, Top, Width(Visible_), Top + RowHeight());
   RECT Target = Dest_;
   OffsetRect(&Target, -Visible_.left, Top - Visible_.top);
   DrawScaled(DC, Target, Opaque.DC(), Frame.Width, Frame.Height);
-  RestoreDC(DC, Saved);
   return true;
 }
 

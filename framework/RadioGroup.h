@@ -21,7 +21,6 @@ class TRadioGroup : public TCustomGroupBox {
   int ItemIndex() const { return ItemIndex_; }
   void SetItemIndex(int Value);
   // 1 by default; at least 1.
-  int Columns() const { return Columns_; }
   void SetColumns(int Value);
 
   // Focuses the selected button, or the first.

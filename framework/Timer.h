@@ -24,17 +24,17 @@ class TTimer : public TComponent {
   // On by default.
   bool Enabled() const { return Enabled_; }
   void SetEnabled(bool Value);
-  // Whether the system's timer is set at present.
-  bool Running() const { return Running_; }
 
   TNotifyEvent OnTimer;
 
  private:
   void UpdateTimer();
+  friend struct TFrameworkProbe;
   void TimerWndProc(TUtilityWindow& Window, TMessage& Message);
 
   unsigned Interval_ = 1000;
   bool Enabled_ = true;
+  // Whether the system's timer is set at present.
   bool Running_ = false;
   std::unique_ptr<TUtilityWindow> Window_;
 };

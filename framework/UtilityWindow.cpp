@@ -2,6 +2,7 @@
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
+#include "framework/WindowBinding.h"
 #include "framework/WindowClasses.h"
 
 namespace tarnwick {
@@ -16,7 +17,7 @@ TUtilityWindow::TUtilityWindow(TObject* Sender, THandler Handler, DWORD Style, c
 }
 
 TUtilityWindow::~TUtilityWindow() {
-  SetWindowLongPtrW(Handle_, GWLP_USERDATA, 0);
+  Unbind(Handle_);
   DestroyWindow(Handle_);
 }
 
@@ -25,11 +26,7 @@ void TUtilityWindow::DefaultHandler(TMessage& Message) const {
 }
 
 LRESULT CALLBACK TUtilityWindow::StaticWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  if (Msg == WM_NCCREATE) {
-    auto* Creating = static_cast<TUtilityWindow*>(reinterpret_cast<CREATESTRUCTW*>(LParam)->lpCreateParams);
-    SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(Creating));
-  }
-  auto* Self = reinterpret_cast<TUtilityWindow*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
+  auto* Self = BoundObject<TUtilityWindow>(Window, Msg, LParam);
   if (!Self) return DefWindowProcW(Window, Msg, WParam, LParam);
   if (!Self->Handle_) Self->Handle_ = Window;
   TMessage Message{Msg, WParam, LParam, 0};

@@ -5,25 +5,10 @@
 #include "framework/Alignment.h"
 #include "framework/Application.h"
 #include "framework/Exception.h"
+#include "framework/WindowBinding.h"
 #include "framework/WindowClasses.h"
 
 namespace tarnwick {
-namespace {
-
-// Key down for the duration of one flag's scope; keeps Realign from running
-// inside itself when a control it moves asks for alignment again.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& Flag) : Flag_(Flag) { Flag_ = true; }
-  ~TFlagScope() { Flag_ = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& Flag_;
-};
-
-}  // namespace
 
 TWinControl::TWinControl(TComponent* AOwner)
     : TControl(AOwner), WindowProc_(TWndMethod::Bind<&TWinControl::WndProc>(this)) {}
@@ -91,14 +76,10 @@ void TWinControl::DestroyHandle() {
 }
 
 LRESULT CALLBACK TWinControl::StaticWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  if (Msg == WM_NCCREATE) {
-    auto* Creating = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(LParam)->lpCreateParams);
-    Creating->Handle_ = Window;
-    SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(Creating));
-  }
-  auto* Control = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
+  auto* Control = BoundObject<TWinControl>(Window, Msg, LParam);
   // Messages that come before WM_NCCREATE.
   if (!Control) return CallWindowProcW(ClassFallbackProc(Window), Window, Msg, WParam, LParam);
+  if (Msg == WM_NCCREATE) Control->Handle_ = Window;
   TMessage Message{Msg, WParam, LParam, 0};
   // No exception may cross the system's window procedure.
   try {
@@ -109,7 +90,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND Window, UINT Msg, WPARAM WParam
   // The control may be gone now (a release frees it); only the last
   // message of its window still finds it alive, inside its destruction.
   if (Msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
+    Unbind(Window);
     Control->Handle_ = nullptr;
   }
   return Message.Result;
@@ -118,7 +99,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND Window, UINT Msg, WPARAM WParam
 TWinControl* TWinControl::FromHandle(HWND Window) {
   if (!Window || GetWindowLongPtrW(Window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&StaticWndProc))
     return nullptr;
-  return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
+  return BoundObject<TWinControl>(Window);
 }
 
 LRESULT TWinControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
@@ -278,8 +259,9 @@ int TWinControl::ClientHeight() const {
 }
 
 void TWinControl::Realign() {
+  // Not inside itself, when a control it moves asks for alignment again.
   if (Aligning_) return;
-  TFlagScope Aligning(Aligning_);
+  const TFlagScope Aligning(Aligning_);
   RECT Remaining = ClientRect();
   AdjustClientRect(Remaining);
   for (const TAlign Align : {alTop, alBottom, alLeft, alRight, alClient}) {

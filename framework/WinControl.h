@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/Control.h"
-#include "framework/GdiObject.h"
+#include "base/ScopeGuards.h"
 #include "framework/Message.h"
 
 namespace tarnwick {

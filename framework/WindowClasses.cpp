@@ -35,6 +35,14 @@ WNDCLASSEXW ClassDescription(const std::wstring& BaseName, UINT ClassStyle) {
 
 }  // namespace
 
+// A control made from a system class is superclassed (a class of our own,
+// copied from the system's with our procedure in it) rather than
+// subclassed (the procedure of each window replaced once it exists):
+// CreateWindowExW then sends every message, WM_NCCREATE and the rest of the
+// creation included, to our procedure, so the control is bound to its
+// window before the window does anything; a subclassed window would already
+// have handled its creation, unseen, by the time its procedure could be
+// replaced.
 WNDPROC RegisterWindowClass(const std::wstring& Name, const std::wstring& BaseName, UINT ClassStyle,
                             WNDPROC Procedure) {
   if (const auto Known = FallbackByName().find(Name); Known != FallbackByName().end()) return Known->second;

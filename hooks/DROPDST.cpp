@@ -8,25 +8,10 @@
 #include <string>
 
 #include "framework/Application.h"
+#include "base/ScopeGuards.h"
 
 namespace tarnwick {
 namespace {
-
-// A global block locked for reading, unlocked when this goes.
-class LockedBlock {
- public:
-  explicit LockedBlock(HGLOBAL Block) : Block_(Block), Data_(static_cast<const char*>(GlobalLock(Block))) {}
-  ~LockedBlock() {
-    if (Data_) GlobalUnlock(Block_);
-  }
-  LockedBlock(const LockedBlock&) = delete;
-  LockedBlock& operator=(const LockedBlock&) = delete;
-  const char* Data() const { return Data_; }
-
- private:
-  HGLOBAL Block_;
-  const char* Data_;
-};
 
 // A fixed block is its own address. Any address into the heap can pass for
 // one by its size; the heap's own check of the block cannot be fooled so.
@@ -96,6 +81,14 @@ static_assert(offsetof(DROPFILES, fNC) == 12 && offsetof(DROPFILES, fWide) == 16
 // What the drop block holds, or none when Block is not a well-formed drop
 // block of this process: WM_DROPFILES can come from any program with any
 // value, which is then nobody's block, or one this process uses otherwise.
+//
+// The block is read here rather than through DragQueryFile, which takes
+// the handle on trust: it locks whatever value it is given and reads each
+// name up to its NUL, however far past the block's end that lies, and it
+// copies a name into a caller's buffer of fixed size, cutting a longer one
+// (a path past MAX_PATH) short. Here every value is checked to be a
+// readable heap block first, no name is read past the block's size, and a
+// name of any length comes whole.
 std::optional<DropContents> ReadDropBlock(HGLOBAL Block) {
   const SIZE_T Size = GlobalSize(Block);
   if (Size < sizeof(DROPFILES)) return std::nullopt;

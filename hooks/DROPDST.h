@@ -29,7 +29,6 @@ class TDropDst : public TControlHook {
   explicit TDropDst(TComponent* AOwner);
 
   // None by default.
-  const TFileDropEvent& OnFileDrop() const { return FOnFileDrop; }
   void SetOnFileDrop(TFileDropEvent Value) { FOnFileDrop = std::move(Value); }
   // Whether the shell offers drops to the window; true by default. A new
   // value is applied at once when the window exists.

@@ -2,30 +2,12 @@
 
 #include "settings/FileStorage.h"
 #include "settings/SettingsErrors.h"
+#include "base/ScopeGuards.h"
 #include "base/SystemErrorText.h"
 #include "base/Utf.h"
 
 namespace tarnwick {
 namespace {
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE Handle) : Handle_(Handle) {}
-  ~FileHandle() {
-    if (Handle_ != INVALID_HANDLE_VALUE) CloseHandle(Handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return Handle_; }
-  bool Close() {
-    const HANDLE Handle = Handle_;
-    Handle_ = INVALID_HANDLE_VALUE;
-    return CloseHandle(Handle) != 0;
-  }
-
- private:
-  HANDLE Handle_;
-};
 
 bool WriteAll(HANDLE File, std::string_view Bytes) {
   while (!Bytes.empty()) {

@@ -1,6 +1,6 @@
 #include "shell/ForceForegroundWindow.h"
 
-#include <optional>
+#include "base/ScopeGuards.h"
 
 namespace tarnwick {
 namespace {
@@ -23,25 +23,6 @@ bool BringToFrontAttached(IDesktop& Desk, WindowHandle Window) {
   Desk.AttachThreadInput(OwnThread, ForegroundThread, false);
   return Desk.ForegroundWindow() == Window;
 }
-
-// Holds the foreground lock timeout at 0 while it lives, which lets any
-// process take the foreground. A timeout that cannot be read is not touched:
-// putting back a guess would change the user's setting for the session.
-class ForegroundLockLifted {
- public:
-  explicit ForegroundLockLifted(IDesktop& Desk) : Desk_(Desk), Saved_(Desk.ForegroundLockTimeout()) {
-    if (Saved_) Desk_.SetForegroundLockTimeout(0);
-  }
-  ~ForegroundLockLifted() {
-    if (Saved_) Desk_.SetForegroundLockTimeout(*Saved_);
-  }
-  ForegroundLockLifted(const ForegroundLockLifted&) = delete;
-  ForegroundLockLifted& operator=(const ForegroundLockLifted&) = delete;
-
- private:
-  IDesktop& Desk_;
-  std::optional<std::uint32_t> Saved_;
-};
 
 }  // namespace
 

@@ -1,26 +1,10 @@
 #include "shell/ReadyDrive.h"
 
 #include "shell/Desktop.h"
+#include "base/ScopeGuards.h"
 
 namespace tarnwick {
 namespace {
-
-// Lets a drive without media fail the query instead of raising the system's
-// critical-error dialog.
-constexpr unsigned FailCriticalErrors = 0x0001;
-
-// Holds the process's error mode at FailCriticalErrors while it lives.
-class CriticalErrorsFail {
- public:
-  explicit CriticalErrorsFail(IDesktop& Desk) : Desk_(Desk), Previous_(Desk.SetErrorMode(FailCriticalErrors)) {}
-  ~CriticalErrorsFail() { Desk_.SetErrorMode(Previous_); }
-  CriticalErrorsFail(const CriticalErrorsFail&) = delete;
-  CriticalErrorsFail& operator=(const CriticalErrorsFail&) = delete;
-
- private:
-  IDesktop& Desk_;
-  unsigned Previous_;
-};
 
 bool DriveLetterReady(wchar_t UpperLetter) {
   IDesktop& Desk = Desktop();

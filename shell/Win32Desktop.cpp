@@ -7,6 +7,7 @@
 
 #include "shell/Desktop.h"
 #include "shell/SoundLibrary.h"
+#include "base/ScopeGuards.h"
 
 namespace tarnwick {
 namespace {
@@ -33,13 +34,11 @@ std::optional<DWORD> TargetAttributes(const std::wstring& Path) {
   const DWORD Attributes = GetFileAttributesW(Path.c_str());
   if (Attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
   if (!(Attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return Attributes;
-  const HANDLE Target = CreateFileW(Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (Target == INVALID_HANDLE_VALUE) return std::nullopt;
+  const FileHandle Target(CreateFileW(Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (Target.Get() == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION Information{};
-  const bool Known = GetFileInformationByHandle(Target, &Information);
-  CloseHandle(Target);
-  if (!Known) return std::nullopt;
+  if (!GetFileInformationByHandle(Target.Get(), &Information)) return std::nullopt;
   return Information.dwFileAttributes;
 }
 

@@ -10,6 +10,7 @@
 #include "watch/SettingsModel.h"
 #include "watch/Splash.h"
 #include "settings/XMLIniFiles.h"
+#include "base/ScopeGuards.h"
 
 // The settings window's life: reading the settings at creation, writing
 // them when it may close, and the watcher switched with its visibility.
@@ -103,9 +104,8 @@ void TMainForm::WndProc(TMessage& Message) {
     TForm::WndProc(Message);
     return;
   }
-  FEndingSession = true;
+  const TFlagScope EndingSession(FEndingSession);
   TForm::WndProc(Message);
-  FEndingSession = false;
 }
 
 void TMainForm::FormShow(TObject*) { Timer->SetEnabled(false); }

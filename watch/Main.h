@@ -90,9 +90,6 @@ class TMainForm : public TForm {
   // window its taskbar entry back.
   void SplashClosed();
 
-  // The newest popup while it lives; none otherwise.
-  TSplashForm* NewestSplash() const { return FSplash; }
-
  protected:
   void CreateParams(TCreateParams& Params) override;
   void WndProc(TMessage& Message) override;
@@ -108,6 +105,8 @@ class TMainForm : public TForm {
   void PlayModeSound();
   std::wstring SettingsFileName() const;
 
+  friend struct TWatchProbe;
+  // The newest popup while it lives; none otherwise.
   TSplashForm* FSplash = nullptr;
   // A log-off or shutdown is asking whether the window may close.
   bool FEndingSession = false;

@@ -43,15 +43,15 @@ class TSplashForm : public TForm {
   void CloseSplash();
   // Moves the popup so that it is centred on Point, keeping its size.
   void CentreOn(TPoint Point);
-  // Has followed the pointer once.
-  bool Waiting() const { return FWait; }
 
  protected:
   void CreateParams(TCreateParams& Params) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  friend struct TWatchProbe;
   TMainForm* FSettings;
+  // Has followed the pointer once.
   bool FWait = false;
   bool FClosed = false;
 };

@@ -12,6 +12,8 @@
 using namespace tarnwick;
 using tarnwick::testing::PumpUntil;
 using tarnwick::testing::RecordingDesktop;
+using tarnwick::testing::ProcessMessages;
+using tarnwick::testing::TimerRunning;
 
 namespace {
 
@@ -74,7 +76,7 @@ TEST_F(ApplicationTest, AnErrorInAMessageHandlerIsReportedAndTheLoopRunsOn) {
   TFailingForm Form(nullptr);
   PostMessageW(Form.Handle(), WM_FAIL, 0, 0);
   PostMessageW(Form.Handle(), WM_COUNT, 0, 0);
-  Application().ProcessMessages();
+  ProcessMessages();
   ASSERT_EQ(Desktop.ErrorReports.size(), 1u);
   EXPECT_EQ(Desktop.ErrorReports[0].Text, L"handler failed.");
   EXPECT_EQ(Form.Counted, 1);
@@ -90,7 +92,7 @@ TEST_F(ApplicationTest, AnErrorInATimerTickIsReportedAndTheTimerKeepsRunning) {
   };
   ASSERT_TRUE(PumpUntil([&] { return Ticks >= 2; }));
   EXPECT_EQ(Desktop.ErrorReports.size(), static_cast<std::size_t>(Ticks));
-  EXPECT_TRUE(Timer.Running());
+  EXPECT_TRUE(TimerRunning(Timer));
 }
 
 TEST_F(ApplicationTest, RunHandlesMessagesUntilTheMainFormCloses) {

@@ -2,8 +2,10 @@
 
 #include "framework/Dpi.h"
 #include "framework/Form.h"
+#include "tests/framework/TestSupport.h"
 
 using namespace tarnwick;
+using tarnwick::testing::CurrentDpi;
 
 namespace {
 
@@ -43,7 +45,7 @@ class TScaledForm : public TForm {
 TEST(Dpi, LoadingScalesTheLayoutToTheScreen) {
   TScaledForm Form;
   const int Dpi = SystemDpi().Dpi;
-  EXPECT_EQ(Form.CurrentDpi(), Dpi);
+  EXPECT_EQ(CurrentDpi(Form), Dpi);
   EXPECT_EQ(Form.ClientWidth(), ScaleFromDesign(368, Dpi));
   EXPECT_EQ(Form.ClientHeight(), ScaleFromDesign(304, Dpi));
   EXPECT_EQ(Form.Free->Width(), ScaleFromDesign(100, Dpi));
@@ -54,7 +56,7 @@ TEST(Dpi, LoadingScalesTheLayoutToTheScreen) {
 
 TEST(Dpi, MovingToAnotherResolutionTakesTheSuggestedRectAndRescales) {
   TScaledForm Form;
-  const int Before = Form.CurrentDpi();
+  const int Before = CurrentDpi(Form);
   const int FreeLeft = Form.Free->Left();
   const int FreeHeight = Form.Free->Height();
   const int BandHeight = Form.Band->Height();
@@ -66,7 +68,7 @@ TEST(Dpi, MovingToAnotherResolutionTakesTheSuggestedRectAndRescales) {
   RECT Window;
   GetWindowRect(Form.Handle(), &Window);
   EXPECT_TRUE(EqualRect(&Window, &Suggested));
-  EXPECT_EQ(Form.CurrentDpi(), 192);
+  EXPECT_EQ(CurrentDpi(Form), 192);
   EXPECT_EQ(Form.Free->Left(), MulDiv(FreeLeft, 192, Before));
   EXPECT_EQ(Form.Free->Height(), MulDiv(FreeHeight, 192, Before));
   EXPECT_EQ(Form.Band->Height(), MulDiv(BandHeight, 192, Before));

@@ -10,6 +10,7 @@
 
 using namespace tarnwick;
 using tarnwick::testing::RecordingDesktop;
+using tarnwick::testing::ProcessMessages;
 
 namespace {
 
@@ -127,7 +128,7 @@ TEST_F(FormTest, ReleaseFreesTheFormAfterTheHandlerReturns) {
   SendMessageW(Window, WM_CHAR, L'a', 0);
   EXPECT_TRUE(AliveAfterRelease);
   EXPECT_FALSE(Watch.Freed);
-  Application().ProcessMessages();
+  ProcessMessages();
   EXPECT_TRUE(Watch.Freed);
   EXPECT_FALSE(IsWindow(Window));
 }

@@ -20,6 +20,12 @@ using namespace tarnwick;
 using tarnwick::testing::PumpFor;
 using tarnwick::testing::PumpUntil;
 using tarnwick::testing::SolidPicture;
+using tarnwick::testing::ProcessMessages;
+using tarnwick::testing::TimerRunning;
+using tarnwick::testing::FrameIndex;
+using tarnwick::testing::AnimationTimer;
+using tarnwick::testing::FramesPrepared;
+using tarnwick::testing::FramesKept;
 
 namespace {
 
@@ -53,31 +59,31 @@ TEST(PictureDestRect, ScalesAndPlacesAsAsked) {
 TEST(Image, AnimationShowsEachFrameForItsDelayThroughItsRounds) {
   TImage Image(nullptr);
   Image.SetPicture(SolidPicture(4, 4, {50, 10, 200}, 2));
-  EXPECT_FALSE(Image.AnimationTimer().Running());
+  EXPECT_FALSE(TimerRunning(AnimationTimer(Image)));
   Image.SetAnimate(true);
 
-  std::vector<std::pair<int, unsigned>> Shown{{Image.FrameIndex(), Image.AnimationTimer().Interval()}};
+  std::vector<std::pair<int, unsigned>> Shown{{FrameIndex(Image), AnimationTimer(Image).Interval()}};
   for (int Tick = 0; Tick < 5; ++Tick) {
     Image.AdvanceFrame();
-    Shown.emplace_back(Image.FrameIndex(), Image.AnimationTimer().Interval());
+    Shown.emplace_back(FrameIndex(Image), AnimationTimer(Image).Interval());
   }
   EXPECT_EQ(Shown, (std::vector<std::pair<int, unsigned>>{{0, 50}, {1, 100}, {2, 200}, {0, 50}, {1, 100}, {2, 200}}));
-  EXPECT_TRUE(Image.AnimationTimer().Running());
+  EXPECT_TRUE(TimerRunning(AnimationTimer(Image)));
   Image.AdvanceFrame();  // two rounds played: the last frame stays
-  EXPECT_EQ(Image.FrameIndex(), 2);
-  EXPECT_FALSE(Image.AnimationTimer().Running());
+  EXPECT_EQ(FrameIndex(Image), 2);
+  EXPECT_FALSE(TimerRunning(AnimationTimer(Image)));
 }
 
 TEST(Image, AnimationPlaysForEverOnlyForSeveralFrames) {
   TImage Image(nullptr);
   Image.SetAnimate(true);
   Image.SetPicture(SolidPicture(4, 4, {100}));
-  EXPECT_FALSE(Image.AnimationTimer().Running());
+  EXPECT_FALSE(TimerRunning(AnimationTimer(Image)));
 
   Image.SetPicture(SolidPicture(4, 4, {20, 20}, 0));
   for (int Tick = 0; Tick < 9; ++Tick) Image.AdvanceFrame();
-  EXPECT_TRUE(Image.AnimationTimer().Running());
-  EXPECT_EQ(Image.FrameIndex(), 1);
+  EXPECT_TRUE(TimerRunning(AnimationTimer(Image)));
+  EXPECT_EQ(FrameIndex(Image), 1);
 }
 
 // A borderless form of Width x Height filled by a new image of its own.
@@ -96,21 +102,21 @@ TEST(Image, AnAnimationPlaysWhileShownAndWaitsWhileHidden) {
   Image->SetPicture(SolidPicture(4, 4, {20, 20}));
   Image->SetAnimate(true);
   Form.Show();
-  EXPECT_TRUE(PumpUntil([&] { return Image->FrameIndex() == 1; }));
+  EXPECT_TRUE(PumpUntil([&] { return FrameIndex(*Image) == 1; }));
   UpdateWindow(Image->Handle());
 
-  EXPECT_EQ(Image->FramesKept(), 2);
+  EXPECT_EQ(FramesKept(*Image), 2);
 
   Form.SetVisible(false);
-  EXPECT_TRUE(PumpUntil([&] { return !Image->AnimationTimer().Running(); }));
-  EXPECT_EQ(Image->FramesKept(), 0);
-  const int Waiting = Image->FrameIndex();
+  EXPECT_TRUE(PumpUntil([&] { return !TimerRunning(AnimationTimer(*Image)); }));
+  EXPECT_EQ(FramesKept(*Image), 0);
+  const int Waiting = FrameIndex(*Image);
   PumpFor(100);
-  EXPECT_EQ(Image->FrameIndex(), Waiting);
+  EXPECT_EQ(FrameIndex(*Image), Waiting);
 
   Form.Show();
-  EXPECT_TRUE(PumpUntil([&] { return Image->FrameIndex() != Waiting; }));
-  EXPECT_TRUE(Image->AnimationTimer().Running());
+  EXPECT_TRUE(PumpUntil([&] { return FrameIndex(*Image) != Waiting; }));
+  EXPECT_TRUE(TimerRunning(AnimationTimer(*Image)));
 }
 
 // A memory DC over an 8 x 8 bitmap painted black.
@@ -223,14 +229,14 @@ TEST(Image, PlayingAnAnimationPreparesEachFrameOnceUntilTheColourChanges) {
   };
   UpdateWindow(Image->Handle());
   ShowNextFrames(10);
-  EXPECT_EQ(Image->FramesPrepared(), 3);
+  EXPECT_EQ(FramesPrepared(*Image), 3);
 
   // A new colour part way through: the new sheet still holds every frame,
   // so coming round to the first frame makes no other.
   Form.SetColor(clWhite);
   UpdateWindow(Image->Handle());
   ShowNextFrames(5);
-  EXPECT_EQ(Image->FramesPrepared(), 6);
+  EXPECT_EQ(FramesPrepared(*Image), 6);
 }
 
 TEST(Image, ReportsClicksDoubleClicksAndReleasedButtons) {
@@ -252,7 +258,7 @@ TEST(Image, ReportsClicksDoubleClicksAndReleasedButtons) {
   Post(WM_LBUTTONDOWN, 5, 6);
   Post(WM_LBUTTONUP, 500, 6);  // released outside: no click
   Post(WM_RBUTTONUP, 7, 8);
-  Application().ProcessMessages();
+  ProcessMessages();
   EXPECT_EQ(Log, (std::vector<std::string>{"click", "up 0 5,6", "double", "up 0 5,6", "up 0 500,6", "up 1 7,8"}));
 }
 
@@ -340,13 +346,13 @@ TEST(Image, KeepsOnlyTheLastFrameOfAFinishedAnimation) {
     UpdateWindow(Image->Handle());
     Image->AdvanceFrame();
   }
-  EXPECT_EQ(Image->FrameIndex(), 2);
-  EXPECT_FALSE(Image->AnimationTimer().Running());
-  EXPECT_EQ(Image->FramesKept(), 1);
-  const int Prepared = Image->FramesPrepared();
+  EXPECT_EQ(FrameIndex(*Image), 2);
+  EXPECT_FALSE(TimerRunning(AnimationTimer(*Image)));
+  EXPECT_EQ(FramesKept(*Image), 1);
+  const int Prepared = FramesPrepared(*Image);
   InvalidateRect(Image->Handle(), nullptr, FALSE);
   UpdateWindow(Image->Handle());
-  EXPECT_EQ(Image->FramesPrepared(), Prepared);
+  EXPECT_EQ(FramesPrepared(*Image), Prepared);
 }
 
 }  // namespace

@@ -6,11 +6,13 @@
 #include "framework/ComboBox.h"
 #include "framework/Edit.h"
 #include "framework/Form.h"
+#include "tests/framework/TestSupport.h"
 #include "framework/GroupBox.h"
 #include "framework/Label.h"
 #include "framework/RadioGroup.h"
 
 using namespace tarnwick;
+using tarnwick::testing::ProcessMessages;
 
 namespace {
 
@@ -176,7 +178,7 @@ TEST_F(StandardControlTest, TabMovesTheFocusInTabOrderRoundTheForm) {
     Keys[VK_SHIFT] = Shift ? 0x80 : 0;
     SetKeyboardState(Keys);
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
-    Application().ProcessMessages();
+    ProcessMessages();
     Keys[VK_SHIFT] = 0;
     SetKeyboardState(Keys);
   };

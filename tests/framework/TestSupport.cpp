@@ -5,14 +5,44 @@
 #include <cstring>
 
 #include "framework/Application.h"
+#include "framework/Form.h"
+#include "framework/Image.h"
+#include "framework/Timer.h"
+
+namespace tarnwick {
+
+// The friend of the framework's classes that reads their state for the tests.
+struct TFrameworkProbe {
+  static bool Running(const TTimer& Timer) { return Timer.Running_; }
+  static int FrameIndex(const TImage& Image) { return Image.FrameIndex_; }
+  static const TTimer& AnimationTimer(const TImage& Image) { return *Image.Timer_; }
+  static int FramesPrepared(const TImage& Image) { return Image.FramesPrepared_; }
+  static int FramesKept(const TImage& Image) { return Image.Sheet_ ? Image.Sheet_->Kept() : 0; }
+  static int CurrentDpi(const TCustomForm& Form) { return Form.CurrentDpi_; }
+};
+
+}  // namespace tarnwick
 
 namespace tarnwick::testing {
+
+void ProcessMessages() {
+  MSG Msg;
+  // A quit message ends the pumping here as it would end the program's loop.
+  while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE) && Msg.message != WM_QUIT) Application().Dispatch(Msg);
+}
+
+bool TimerRunning(const TTimer& Timer) { return TFrameworkProbe::Running(Timer); }
+int FrameIndex(const TImage& Image) { return TFrameworkProbe::FrameIndex(Image); }
+const TTimer& AnimationTimer(const TImage& Image) { return TFrameworkProbe::AnimationTimer(Image); }
+int FramesPrepared(const TImage& Image) { return TFrameworkProbe::FramesPrepared(Image); }
+int FramesKept(const TImage& Image) { return TFrameworkProbe::FramesKept(Image); }
+int CurrentDpi(const TCustomForm& Form) { return TFrameworkProbe::CurrentDpi(Form); }
 
 bool PumpUntil(const std::function<bool()>& Done, int TimeoutMs) {
   const ULONGLONG End = GetTickCount64() + static_cast<ULONGLONG>(TimeoutMs);
   while (!Done()) {
     if (GetTickCount64() >= End) return false;
-    Application().ProcessMessages();
+    ProcessMessages();
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   }
   return true;

@@ -6,6 +6,7 @@
 using namespace tarnwick;
 using tarnwick::testing::PumpFor;
 using tarnwick::testing::PumpUntil;
+using tarnwick::testing::TimerRunning;
 
 namespace {
 
@@ -13,14 +14,14 @@ TEST(Timer, RunsOnlyWhileEnabledWithAPeriod) {
   TTimer Timer(nullptr);
   EXPECT_TRUE(Timer.Enabled());
   EXPECT_EQ(Timer.Interval(), 1000u);
-  EXPECT_TRUE(Timer.Running());
+  EXPECT_TRUE(TimerRunning(Timer));
   Timer.SetInterval(0);
-  EXPECT_FALSE(Timer.Running());
+  EXPECT_FALSE(TimerRunning(Timer));
   Timer.SetEnabled(false);
   Timer.SetInterval(50);
-  EXPECT_FALSE(Timer.Running());
+  EXPECT_FALSE(TimerRunning(Timer));
   Timer.SetEnabled(true);
-  EXPECT_TRUE(Timer.Running());
+  EXPECT_TRUE(TimerRunning(Timer));
 }
 
 TEST(Timer, ChangingThePeriodStartsAFullPeriod) {

@@ -15,6 +15,7 @@ using picture_tests::EncodeGif;
 using picture_tests::EncodeJpeg;
 using picture_tests::FilledGifFrame;
 using picture_tests::RgbaImage;
+using tarnwick::testing::NewestSplash;
 
 class PictureChoiceWindowTest : public WatchTest {
  protected:
@@ -78,7 +79,7 @@ TEST_F(PictureChoiceWindowTest, AGifPlaysHereAndInThePopup) {
   EXPECT_TRUE(Form().Image->GetPicture().Animated());
   EXPECT_TRUE(Form().Image->Animate());
   Form().ShowSplash();
-  EXPECT_TRUE(Form().NewestSplash()->Image->Animate());
+  EXPECT_TRUE(NewestSplash(Form())->Image->Animate());
 }
 
 TEST_F(PictureChoiceWindowTest, ADamagedFileIsReportedAndThePreviousPictureStays) {
@@ -94,7 +95,7 @@ TEST_F(PictureChoiceWindowTest, ADamagedFileIsReportedAndThePreviousPictureStays
   // The popup shows the still picture it is given.
   Form().ShowSplash();
   EXPECT_TRUE(Form().FSplashShow);
-  EXPECT_EQ(Form().NewestSplash()->Image->GetPicture().NominalWidth, 64);
+  EXPECT_EQ(NewestSplash(Form())->Image->GetPicture().NominalWidth, 64);
 }
 
 TEST_F(PictureChoiceWindowTest, ARightButtonReleaseReturnsToTheBuiltInPicture) {

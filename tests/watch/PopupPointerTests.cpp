@@ -6,6 +6,8 @@ using namespace tarnwick;
 using tarnwick::testing::PumpFor;
 using tarnwick::testing::PumpUntil;
 using tarnwick::testing::WatchTest;
+using tarnwick::testing::NewestSplash;
+using tarnwick::testing::Waiting;
 
 namespace {
 
@@ -24,14 +26,14 @@ TEST_F(PopupPointerTest, LeavingThePictureFollowsOnceAndThenCloses) {
   MoveTo(1500, 900);
   Desk.Cursor = Centre;
   Form().ShowSplash();
-  TSplashForm& Splash = *Form().NewestSplash();
+  TSplashForm& Splash = *NewestSplash(Form());
   int Pauses = 0;
   Splash.Pause = [&](int) { ++Pauses; };
 
   MoveTo(Centre.X, Centre.Y);
   MoveTo(Centre.X + 10, Centre.Y + 10);
   MoveTo(1500, 900);
-  ASSERT_TRUE(PumpUntil([&] { return Splash.Waiting(); }));
+  ASSERT_TRUE(PumpUntil([&] { return Waiting(Splash); }));
   EXPECT_EQ(Pauses, 11);
   EXPECT_TRUE(Form().FSplashShow);
 

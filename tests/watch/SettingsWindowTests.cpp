@@ -13,6 +13,9 @@ using tarnwick::testing::WatchTest;
 namespace {
 
 using SettingsWindowTest = WatchTest;
+using tarnwick::testing::TimerRunning;
+using tarnwick::testing::CurrentDpi;
+using tarnwick::testing::NewestSplash;
 
 std::wstring MenuFontFace() {
   NONCLIENTMETRICSW Metrics{};
@@ -30,7 +33,7 @@ TEST_F(SettingsWindowTest, TheWindowIsFoundByClassAndCaptionAndKeepsItsLayout) {
   const LONG_PTR Style = GetWindowLongPtrW(Main.Handle(), GWL_STYLE);
   EXPECT_EQ(Style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), WS_SYSMENU | WS_MINIMIZEBOX);
 
-  const int Dpi = Main.CurrentDpi();
+  const int Dpi = CurrentDpi(Main);
   EXPECT_EQ(Main.ClientWidth(), ScaleFromDesign(368, Dpi));
   EXPECT_EQ(Main.ClientHeight(), ScaleFromDesign(304, Dpi));
   EXPECT_EQ(Main.GroupBoxTime->Height(), ScaleFromDesign(63, Dpi));
@@ -163,6 +166,26 @@ TEST_F(UnsavableSettingsTest, ALogOffIsRefusedWithoutABox) {
   EXPECT_EQ(ReadBytes(SettingsFile()), Damaged);
 }
 
+// A log-off query that ends in an exception the save does not catch is over
+// all the same: a later close reports and asks as any close does.
+TEST_F(UnsavableSettingsTest, ALogOffQueryThatRaisesLeavesLaterClosesAsking) {
+  TMainForm& Main = DamagedForm();
+  const TCloseQueryEvent Saving = Main.OnCloseQuery;
+  Main.OnCloseQuery = [&Saving](TObject* Sender, bool& CanClose) {
+    Saving(Sender, CanClose);
+    throw 0;
+  };
+  SendMessageW(Main.Handle(), WM_QUERYENDSESSION, 0, 0);
+  EXPECT_EQ(Desk.ErrorReports.size(), 1u);  // the exception, reported by the window
+  EXPECT_TRUE(Questions.empty());
+  Main.OnCloseQuery = Saving;
+  Desk.ErrorReports.clear();
+  EXPECT_FALSE(Main.CloseQuery());
+  EXPECT_EQ(Desk.ErrorReports.size(), 1u);
+  EXPECT_EQ(Questions.size(), 1u);
+  Desk.ErrorReports.clear();
+}
+
 TEST_F(SettingsWindowTest, ShowingStopsTheWatcherAndMinimisingHidesAndRestartsIt) {
   TMainForm& Main = Form();
   Main.MWaitTimeC = 17;
@@ -171,7 +194,7 @@ TEST_F(SettingsWindowTest, ShowingStopsTheWatcherAndMinimisingHidesAndRestartsIt
   Main.ApplicationEventsMinimize(nullptr);
   EXPECT_FALSE(IsWindowVisible(Main.Handle()));
   EXPECT_FALSE(IsWindowVisible(Application().Handle()));
-  EXPECT_TRUE(Main.Timer->Running());
+  EXPECT_TRUE(TimerRunning(*Main.Timer));
   EXPECT_EQ(Main.MWaitTimeC, 17);
 }
 
@@ -198,10 +221,10 @@ TEST_F(SettingsWindowTest, ShowingALaterRunsWindowStopsTheWatcherHoweverItIsShow
   for (const auto& Way : Ways) {
     SCOPED_TRACE(Way.Way);
     std::unique_ptr<TMainForm> Main(Application().CreateForm<TMainForm>());
-    ASSERT_TRUE(Main->Timer->Running());
+    ASSERT_TRUE(TimerRunning(*Main->Timer));
     Way.Show(*Main);
     EXPECT_TRUE(IsWindowVisible(Main->Handle()));
-    EXPECT_FALSE(Main->Timer->Running());
+    EXPECT_FALSE(TimerRunning(*Main->Timer));
   }
 }
 
@@ -245,13 +268,13 @@ TEST_F(SettingsWindowTest, ClosingAPreviewGivesTheOpenWindowItsTaskbarEntryBack)
   Desk.Cursor = TPoint{300, 300};
   Main.ImageDblClick(nullptr);
   EXPECT_FALSE(IsWindowVisible(Application().Handle()));
-  Main.NewestSplash()->CloseSplash();
+  NewestSplash(Main)->CloseSplash();
   EXPECT_TRUE(IsWindowVisible(Application().Handle()));
 
   // Hidden, the window has no taskbar entry to get back.
   Main.ApplicationEventsMinimize(nullptr);
   Main.ShowSplash();
-  Main.NewestSplash()->CloseSplash();
+  NewestSplash(Main)->CloseSplash();
   EXPECT_FALSE(IsWindowVisible(Application().Handle()));
 }
 
@@ -263,8 +286,8 @@ TEST_F(SettingsWindowTest, TheShownWindowFocusesItsFirstControlAndGetsTheFocusBa
   Main.ComboBoxCursor->SetFocus();
   Desk.Cursor = TPoint{300, 300};
   Main.ImageDblClick(nullptr);
-  EXPECT_EQ(GetFocus(), Main.NewestSplash()->Handle());
-  Main.NewestSplash()->CloseSplash();
+  EXPECT_EQ(GetFocus(), NewestSplash(Main)->Handle());
+  NewestSplash(Main)->CloseSplash();
   EXPECT_EQ(GetActiveWindow(), Main.Handle());
   EXPECT_EQ(GetFocus(), Main.ComboBoxCursor->Handle());
 }

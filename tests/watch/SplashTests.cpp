@@ -8,6 +8,10 @@
 using namespace tarnwick;
 using tarnwick::testing::PumpUntil;
 using tarnwick::testing::WatchTest;
+using tarnwick::testing::ProcessMessages;
+using tarnwick::testing::TimerRunning;
+using tarnwick::testing::NewestSplash;
+using tarnwick::testing::Waiting;
 
 namespace {
 
@@ -17,12 +21,12 @@ class SplashTest : public WatchTest {
   TSplashForm& ShowAt(TPoint First, TPoint Second) {
     Desk.CursorQueue = {First, Second};
     Form().ShowSplash();
-    return *Form().NewestSplash();
+    return *NewestSplash(Form());
   }
   TSplashForm& ShowAt(TPoint Pointer) { return ShowAt(Pointer, Pointer); }
 
   // The popup was closed and then freed.
-  bool Freed() { return PumpUntil([&] { return Form().NewestSplash() == nullptr; }); }
+  bool Freed() { return PumpUntil([&] { return NewestSplash(Form()) == nullptr; }); }
 };
 
 // Left, top, right and bottom on the screen.
@@ -43,7 +47,7 @@ TEST_F(SplashTest, ABuiltInPopupIsTopmostBorderlessAndCentredOnTheLastSample) {
   // The program's taskbar entry goes while the popup is up.
   EXPECT_FALSE(IsWindowVisible(Application().Handle()));
   EXPECT_EQ(Splash.Timer->Interval(), 3000u);
-  EXPECT_TRUE(Splash.Timer->Running());
+  EXPECT_TRUE(TimerRunning(*Splash.Timer));
 }
 
 TEST_F(SplashTest, APopupIsShownActiveAndKeepsItsSizeOnAMonitorOfAnotherResolution) {
@@ -118,9 +122,9 @@ TEST_F(TimerTickTest, APopupThatCannotBeMadeIsReportedOnceAndTheNextMoveTriesAga
     Ticks(1);
     EXPECT_EQ(Desk.ErrorReports.size(), 1u);
     EXPECT_FALSE(Main.FSplashShow);
-    Application().ProcessMessages();
+    ProcessMessages();
     EXPECT_TRUE(LivePopups().empty());
-    EXPECT_EQ(Main.NewestSplash(), nullptr);
+    EXPECT_EQ(NewestSplash(Main), nullptr);
     // A still pointer tries nothing; the next movement tries again.
     Ticks(3);
     EXPECT_EQ(Desk.ErrorReports.size(), 1u);
@@ -144,7 +148,7 @@ TEST_F(SplashTest, SizeAndLifetimeFollowTheSettings) {
   EXPECT_EQ(Small.Left(), -600);
   EXPECT_EQ(Small.Top(), -400);
   // No lifetime: only the user closes it.
-  EXPECT_FALSE(Small.Timer->Running());
+  EXPECT_FALSE(TimerRunning(*Small.Timer));
 
   Form().RadioGroupSize->SetItemIndex(0);
   Form().ComboBoxSplash->SetItemIndex(9);
@@ -204,7 +208,7 @@ TEST_F(SplashTest, TheFirstLeaveFollowsThePointerAndTheSecondCloses) {
   Splash.ImageMouseLeave(nullptr);
   EXPECT_EQ(Pauses, std::vector<int>(11, 25));
   EXPECT_EQ(Splash.Left(), 410 - 200);
-  EXPECT_TRUE(Splash.Waiting());
+  EXPECT_TRUE(Waiting(Splash));
   EXPECT_TRUE(Form().FSplashShow);
 
   Splash.ImageMouseLeave(nullptr);
@@ -215,9 +219,9 @@ TEST_F(SplashTest, TheFirstLeaveFollowsThePointerAndTheSecondCloses) {
 TEST_F(SplashTest, APreviewWhileOneLivesMakesASecondPopup) {
   Desk.Cursor = TPoint{300, 300};
   Form().ImageDblClick(nullptr);
-  TSplashForm* First = Form().NewestSplash();
+  TSplashForm* First = NewestSplash(Form());
   Form().ImageDblClick(nullptr);
-  TSplashForm* Second = Form().NewestSplash();
+  TSplashForm* Second = NewestSplash(Form());
   ASSERT_NE(First, Second);
   EXPECT_EQ(LivePopups().size(), 2u);
   // Whichever closes first clears the flag.
@@ -231,8 +235,8 @@ TEST_F(SplashTest, WithoutAPointerSampleThePopupGoesWhereThePointerWasLastSeen) 
   Form().MCursorPosB = {700, 700};
   Desk.Cursor = std::nullopt;
   Form().ShowSplash();
-  EXPECT_EQ(Form().NewestSplash()->Left(), 500);
-  EXPECT_EQ(Form().NewestSplash()->Top(), 500);
+  EXPECT_EQ(NewestSplash(Form())->Left(), 500);
+  EXPECT_EQ(NewestSplash(Form())->Top(), 500);
 }
 
 }  // namespace

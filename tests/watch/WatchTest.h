@@ -13,7 +13,22 @@
 #include "tests/settings/TempFolder.h"
 #include "tests/framework/TestSupport.h"
 
+namespace tarnwick {
+
+// The friend of the watch's forms that reads their state for the tests.
+struct TWatchProbe {
+  static TSplashForm* NewestSplash(const TMainForm& Main) { return Main.FSplash; }
+  static bool Waiting(const TSplashForm& Splash) { return Splash.FWait; }
+};
+
+}  // namespace tarnwick
+
 namespace tarnwick::testing {
+
+// The newest popup of Main while it lives; none otherwise.
+inline TSplashForm* NewestSplash(const TMainForm& Main) { return TWatchProbe::NewestSplash(Main); }
+// Whether Splash has followed the pointer once.
+inline bool Waiting(const TSplashForm& Splash) { return TWatchProbe::Waiting(Splash); }
 
 // A settings window made as the program makes it, on the scripted desktop
 // (one 1920 × 1080 monitor unless the test adds more before Form()), with
@@ -35,7 +50,7 @@ class WatchTest : public ::testing::Test {
   }
 
   ~WatchTest() override {
-    Application().ProcessMessages();
+    ProcessMessages();
     for (TSplashForm* Splash : LivePopups()) delete Splash;
     delete Form_;
     ResetDataFolders();

@@ -6,6 +6,7 @@ using tarnwick::testing::WatchTest;
 namespace {
 
 using WatcherTest = WatchTest;
+using tarnwick::testing::NewestSplash;
 
 TEST_F(WatcherTest, SixtyStillTicksThenAMoveOpensOnePopup) {
   TMainForm& Main = Form();
@@ -53,7 +54,7 @@ TEST_F(WatcherTest, WithoutAnIdleEntryEveryMoveOpensAPopupWhileNoneLives) {
   EXPECT_EQ(Main.MWaitTimeC, 0);
   TickAt({10, 10});
   ASSERT_TRUE(Main.FSplashShow);
-  Main.NewestSplash()->CloseSplash();
+  NewestSplash(Main)->CloseSplash();
   EXPECT_FALSE(Main.FSplashShow);
   TickAt({10, 10});
   EXPECT_FALSE(Main.FSplashShow);  // still: no popup
