@@ -19,9 +19,21 @@ const PictureFrame& GifPlayer::Frame(int Index) {
   return Canvas_.Pixels();
 }
 
+PixelArea GifPlayer::Composite(int Index) {
+  Read(Index);
+  return Canvas_.Draw(Image_);
+}
+
+void GifPlayer::Read(int Index) {
+  if (Index < Animation_.Store().Kept())
+    Animation_.Store().Expand(Index, Image_);
+  else
+    ReadFromFile(Index);
+}
+
 // Each frame is read on its own, from the file's header and the frame's
 // records: giflib keeps a record of every image one reading passes.
-PixelArea GifPlayer::Composite(int Index) {
+void GifPlayer::ReadFromFile(int Index) {
   const GifFrameRecord& Record = Animation_.Frame(Index);
   GifReader Reader(Animation_.Bytes());
   Reader.Seek(Record.Offset);
@@ -30,7 +42,6 @@ PixelArea GifPlayer::Composite(int Index) {
   if (Type != IMAGE_DESC_RECORD_TYPE) throw EPictureError(DamagedReason("画像がありません"));
   Reader.Check(DGifGetImageDesc(Reader.Get()));
   ReadImage(Reader, Record.Control, Image_);
-  return Canvas_.Draw(Image_);
 }
 
 }  // namespace tarnwick

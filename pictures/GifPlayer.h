@@ -3,8 +3,8 @@
 #include "GifAnimation.h"
 #include "GifCanvas.h"
 
-// Compositing an animation's frames from its file's bytes as they are shown:
-// only the canvas and the frame being read are held.
+// Compositing an animation's frames as they are shown, from its frame store
+// or its file's bytes: only the canvas and the frame being read are held.
 namespace tarnwick {
 
 class GifPlayer {
@@ -22,6 +22,9 @@ class GifPlayer {
 
  private:
   PixelArea Composite(int Index);
+  // Frame Index's image into Image_.
+  void Read(int Index);
+  void ReadFromFile(int Index);
 
   const GifAnimation& Animation_;
   GifCanvas Canvas_;
