@@ -39,7 +39,7 @@ void GifAnimation::ReadFrames(const PictureLimits& Limits) {
       Reader.Check(DGifGetImageDesc(Reader.Get()));
       CheckRasterSize(Reader->Image.Width, Reader->Image.Height, Limits);
       ReadImage(Reader, Control, Image);
-      Frames_.push_back({Offset, Control});
+      Frames_.push_back({Offset, Control, CoversOpaquely(Image, Width_, Height_)});
       Keep(Image, First);
       // A graphic control extension governs the one image after it.
       Control = GifFrameControl{};

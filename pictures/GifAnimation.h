@@ -31,6 +31,9 @@ struct GifFrameRecord {
   // Of the frame's image separator.
   std::size_t Offset = 0;
   GifFrameControl Control;
+  // The frame covers the canvas with opaque colours: what it shows does not
+  // depend on the frames before it.
+  bool Covers = false;
 };
 
 // The most bytes an animation's frame store takes: as much as its file and
