@@ -48,6 +48,10 @@ int Height(const RECT& Rect) { return Rect.bottom - Rect.top; }
 int Width(const PixelArea& Area) { return Area.Right - Area.Left; }
 int Height(const PixelArea& Area) { return Area.Bottom - Area.Top; }
 
+bool EqualArea(const PixelArea& A, const PixelArea& B) {
+  return A.Left == B.Left && A.Top == B.Top && A.Right == B.Right && A.Bottom == B.Bottom;
+}
+
 }  // namespace
 
 TFrameSheet::TFrameSheet(const Picture& Source, const RECT& Dest, const RECT& Client, COLORREF Background)
@@ -118,21 +122,14 @@ void TFrameSheet::KeepOnly(int Frame) {
   PlayerRow_ = PlayerRow_ == Row ? 0 : -1;
 }
 
-// Makes Frame in Row from the frame the player made before it, when a row
-// still holds that one, else whole.
+// Makes Frame in Row, and records what it changed.
 void TFrameSheet::Make(int Frame, int Row) {
   auto& Holds = RowFrame_[static_cast<std::size_t>(Row)];
   auto& Made = RowChanges_[static_cast<std::size_t>(Row)];
   try {
     if (!Player_) Player_.emplace(Source_, RasterSize{Width(Dest_), Height(Dest_)});
-    const PictureFrame& Pixels = Player_->Frame(Frame);
-    PixelArea Changed = Player_->Changed();
     const int After = PlayerRow_ < 0 ? -1 : RowFrame_[static_cast<std::size_t>(PlayerRow_)];
-    if (After < 0)
-      Changed = {0, 0, Pixels.Width, Pixels.Height};
-    else if (PlayerRow_ != Row)
-      CopyRow(PlayerRow_, Row);
-    const std::optional<RECT> Laid = Lay(Pixels, Changed, Row);
+    const std::optional<RECT> Laid = LayNext(Frame, After, Row);
     // A frame that could not be laid out is tried again at the next paint.
     Holds = Laid ? Frame : -1;
     PlayerRow_ = Laid ? Row : -1;
@@ -152,6 +149,24 @@ void TFrameSheet::Make(int Frame, int Row) {
     Player_.reset();
     PlayerRow_ = -1;
   }
+}
+
+// Lays Frame into Row from its colour indexes when they alone make it, else
+// from the frame After that the player made before it when a row still
+// holds that one, else whole; the client area laid, as Lay.
+std::optional<RECT> TFrameSheet::LayNext(int Frame, int After, int Row) {
+  const bool OwnSize = Width(Dest_) == Source_.NominalWidth && Height(Dest_) == Source_.NominalHeight;
+  if (const GifFrameImage* Image = OwnSize ? Player_->Opaque(Frame) : nullptr) return LayOpaque(*Image, Row);
+  const PictureFrame& Pixels = Player_->Frame(Frame);
+  const PixelArea Whole{0, 0, Pixels.Width, Pixels.Height};
+  PixelArea Changed = Player_->Changed();
+  if (After < 0)
+    Changed = Whole;
+  // A frame that changes everything is laid whole: nothing of the row
+  // before it stays.
+  else if (PlayerRow_ != Row && !EqualArea(Changed, Whole))
+    CopyRow(PlayerRow_, Row);
+  return Lay(Pixels, Changed, Row);
 }
 
 // Lays the changed part of the frame over the background into its row,
@@ -193,6 +208,20 @@ void TFrameSheet::CopyRow(int From, int To) {
   GdiFlush();
   std::copy_n(Bitmap_->Row(From * RowHeight()), static_cast<std::size_t>(Width(Visible_)) * RowHeight(),
               Bitmap_->Row(To * RowHeight()));
+}
+
+// The visible part of a frame that its colour indexes alone make, straight
+// into the row: their colours are opaque, and need no laying over the
+// background.
+RECT TFrameSheet::LayOpaque(const GifFrameImage& Image, int Row) {
+  const PixelArea Part = Shown();
+  GdiFlush();
+  for (int Y = Part.Top; Y < Part.Bottom; ++Y) {
+    const std::uint8_t* In = Image.Indexes.data() + static_cast<std::size_t>(Y) * Image.Width;
+    std::uint32_t* Out = At(Row, Part.Left, Y);
+    for (int X = Part.Left; X < Part.Right; ++X) *Out++ = Image.Colors[In[X]];
+  }
+  return Visible_;
 }
 
 // The frame's visible changed part, pixel for pixel, straight into the row.

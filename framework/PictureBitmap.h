@@ -59,7 +59,9 @@ class TFrameSheet {
   // The client area that shows Part of Dest's own pixels.
   RECT ClientArea(const PixelArea& Part) const;
   void Make(int Frame, int Row);
+  std::optional<RECT> LayNext(int Frame, int After, int Row);
   std::optional<RECT> Lay(const PictureFrame& Frame, PixelArea Changed, int Row);
+  RECT LayOpaque(const GifFrameImage& Image, int Row);
   void FillBackground(int Row);
   void CopyRow(int From, int To);
   RECT CopyOver(const PictureFrame& Frame, const PixelArea& Changed, int Row);

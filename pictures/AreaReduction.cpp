@@ -1,6 +1,8 @@
 #include "pictures/AreaReduction.h"
 
 #include <algorithm>
+#include <limits>
+#include <numeric>
 #include <utility>
 
 namespace tarnwick {
@@ -13,16 +15,22 @@ namespace {
 // added lifts a whole quotient the multiplication left just below itself.
 struct Averaging {
   explicit Averaging(std::uint64_t Total)
-      : Half(Total / 2), Inverse(1.0 / static_cast<double>(Total)), Lift(0.5 / static_cast<double>(Total)) {}
+      : Half(static_cast<double>(Total / 2)),
+        Inverse(1.0 / static_cast<double>(Total)),
+        Lift(0.5 / static_cast<double>(Total)) {}
 
-  std::uint32_t operator()(const std::uint64_t* Sums) const {
+  template <typename Sum>
+  std::uint32_t operator()(const Sum* Sums) const {
     std::uint32_t Pixel = 0;
-    for (int C = 0; C < 4; ++C)
-      Pixel |= static_cast<std::uint32_t>(static_cast<double>(Sums[C] + Half) * Inverse + Lift) << (8 * C);
+    for (int C = 0; C < 4; ++C) {
+      // Through a signed integer, which converts in one instruction.
+      const auto Whole = static_cast<double>(static_cast<std::int64_t>(Sums[C]));
+      Pixel |= static_cast<std::uint32_t>((Whole + Half) * Inverse + Lift) << (8 * C);
+    }
     return Pixel;
   }
 
-  std::uint64_t Half;
+  double Half;
   double Inverse;
   double Lift;
 };
@@ -38,14 +46,16 @@ std::pair<int, int> AffectedRange(int Begin, int End, int From, int To) {
 
 }  // namespace
 
-AreaReducer::Axis::Axis(int Source, int Destination) : From(Source), To(Destination) {
+AreaReducer::Axis::Axis(int Source, int Destination)
+    : From(Source), To(Destination), Length(static_cast<std::uint32_t>(Source / std::gcd(Source, Destination))) {
+  const std::int64_t SourceLength = Destination / std::gcd(Source, Destination);
   First.reserve(static_cast<std::size_t>(Destination) + 1);
   for (std::int64_t D = 0; D < Destination; ++D) {
     First.push_back(Taps.size());
-    const std::int64_t Begin = D * Source;
-    const std::int64_t End = Begin + Source;
-    for (std::int64_t S = Begin / Destination; S * Destination < End; ++S) {
-      const std::int64_t Overlap = std::min(End, (S + 1) * Destination) - std::max(Begin, S * Destination);
+    const std::int64_t Begin = D * Length;
+    const std::int64_t End = Begin + Length;
+    for (std::int64_t S = Begin / SourceLength; S * SourceLength < End; ++S) {
+      const std::int64_t Overlap = std::min(End, (S + 1) * SourceLength) - std::max(Begin, S * SourceLength);
       Taps.push_back({static_cast<int>(S), static_cast<std::uint32_t>(Overlap)});
     }
   }
@@ -80,26 +90,39 @@ void AreaReducer::ReduceRow(const std::uint32_t* Row, int Left, int Right, std::
   }
 }
 
-void AreaReducer::Reduce(const PictureFrame& Source, const PixelArea& Part, std::uint32_t* Out,
-                         std::size_t Stride) const {
-  const Averaging Average(static_cast<std::uint64_t>(X_.From) * static_cast<std::uint64_t>(Y_.From));
+void AreaReducer::Reduce(const PictureFrame& Source, const PixelArea& Part, std::uint32_t* Out, std::size_t Stride) {
+  // A reduced pixel's sums are at most 255 times its weights' total.
+  const std::uint64_t Largest = std::uint64_t{255} * X_.Length * Y_.Length;
+  if (Largest <= std::numeric_limits<std::uint32_t>::max())
+    ReduceWith(Source, Part, Out, Stride, NarrowSums_);
+  else
+    ReduceWith(Source, Part, Out, Stride, WideSums_);
+}
+
+template <typename Sum>
+void AreaReducer::ReduceWith(const PictureFrame& Source, const PixelArea& Part, std::uint32_t* Out,
+                             std::size_t Stride, std::vector<Sum>& Sums) {
+  const Averaging Average(std::uint64_t{X_.Length} * Y_.Length);
   const auto Width = static_cast<std::size_t>(Part.Right - Part.Left);
-  std::vector<std::uint32_t> RowSums(Width * 4);
-  std::vector<std::uint64_t> Sums(RowSums.size());
+  RowSums_.resize(Width * 4);
+  Sums.resize(Width * 4);
   // A source row on the border of two reduced rows serves both, and is
   // reduced along x only once.
   int ReducedRow = -1;
   for (int D = Part.Top; D < Part.Bottom; ++D, Out += Stride) {
-    std::fill(Sums.begin(), Sums.end(), 0);
-    for (std::size_t T = Y_.First[static_cast<std::size_t>(D)]; T < Y_.First[static_cast<std::size_t>(D) + 1]; ++T) {
+    const std::size_t FirstTap = Y_.First[static_cast<std::size_t>(D)];
+    for (std::size_t T = FirstTap; T < Y_.First[static_cast<std::size_t>(D) + 1]; ++T) {
       const int SourceRow = Y_.Taps[T].SourceIndex;
       if (SourceRow != ReducedRow) {
         ReduceRow(Source.Pixels.data() + static_cast<std::size_t>(SourceRow) * Source.Width, Part.Left, Part.Right,
-                  RowSums.data());
+                  RowSums_.data());
         ReducedRow = SourceRow;
       }
-      const std::uint64_t Weight = Y_.Taps[T].Weight;
-      for (std::size_t I = 0; I < Sums.size(); ++I) Sums[I] += Weight * RowSums[I];
+      const Sum Weight = Y_.Taps[T].Weight;
+      if (T == FirstTap)
+        for (std::size_t I = 0; I < Sums.size(); ++I) Sums[I] = Weight * RowSums_[I];
+      else
+        for (std::size_t I = 0; I < Sums.size(); ++I) Sums[I] += Weight * RowSums_[I];
     }
     for (std::size_t I = 0; I < Width; ++I) Out[I] = Average(Sums.data() + 4 * I);
   }
@@ -118,7 +141,7 @@ RasterSize KeptSize(int Width, int Height, int MaxLongSide) {
 PictureFrame Reduced(const PictureFrame& Source, int Width, int Height) {
   PictureFrame Result{Width, Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Width) * Height),
                       Source.DelayMs};
-  const AreaReducer Reducer({Source.Width, Source.Height}, {Width, Height});
+  AreaReducer Reducer({Source.Width, Source.Height}, {Width, Height});
   Reducer.Reduce(Source, {0, 0, Width, Height}, Result.Pixels.data(), static_cast<std::size_t>(Width));
   return Result;
 }

@@ -34,14 +34,14 @@ class AreaReducer {
   // The reduced pixels whose value depends on Part of the source.
   PixelArea Affected(const PixelArea& Part) const;
   // Part of the reduction of Source (of the From size), written to Out with
-  // its rows Stride pixels apart.
-  void Reduce(const PictureFrame& Source, const PixelArea& Part, std::uint32_t* Out, std::size_t Stride) const;
+  // its rows Stride pixels apart. Its working rows are kept for the next part.
+  void Reduce(const PictureFrame& Source, const PixelArea& Part, std::uint32_t* Out, std::size_t Stride);
 
  private:
-  // How the pixels of one axis overlap. Lengths are measured in units that
-  // make a source pixel To long and a reduced pixel From long, so every
-  // overlap is a whole number and the weights of each reduced pixel add up
-  // to From.
+  // How the pixels of one axis overlap. Lengths are measured in the smallest
+  // whole units in which a source pixel and a reduced pixel both have a
+  // whole length, so every overlap is a whole number and the weights of each
+  // reduced pixel add up to Length.
   struct Axis {
     struct Tap {
       int SourceIndex;
@@ -53,11 +53,21 @@ class AreaReducer {
     std::vector<std::size_t> First;
     int From;
     int To;
+    // A reduced pixel's length.
+    std::uint32_t Length;
   };
+  template <typename Sum>
+  void ReduceWith(const PictureFrame& Source, const PixelArea& Part, std::uint32_t* Out, std::size_t Stride,
+                  std::vector<Sum>& Sums);
   void ReduceRow(const std::uint32_t* Row, int Left, int Right, std::uint32_t* Sums) const;
 
   Axis X_;
   Axis Y_;
+  // A source row reduced along x: four channel sums a pixel.
+  std::vector<std::uint32_t> RowSums_;
+  // The sums of a reduced row, narrow when every sum fits 32 bits.
+  std::vector<std::uint32_t> NarrowSums_;
+  std::vector<std::uint64_t> WideSums_;
 };
 
 // Source reduced to Width x Height, neither larger than the source's.

@@ -9,12 +9,10 @@ FramePlayer::FramePlayer(const Picture& Source, RasterSize Shown)
 
 const PictureFrame& FramePlayer::Frame(int Index) {
   // The first frame, decoded with the picture, opens an animation without
-  // a canvas or a look at the file.
-  const bool Opening = OpensDecoded_ && Last_ < 0 && Index == 0;
-  if (Source_.Animation && !Opening) {
-    if (!Gif_) Gif_.emplace(*Source_.Animation);
+  // a canvas or a look at its frames.
+  if (Source_.Animation && !Opening(Index)) {
     Last_ = Index;
-    const PictureFrame& Made = Gif_->Frame(Index);
+    const PictureFrame& Made = Gif().Frame(Index);
     Changed_ = Gif_->Changed();
     return Made;
   }
@@ -22,6 +20,21 @@ const PictureFrame& FramePlayer::Frame(int Index) {
   Changed_ = Index == Last_ ? PixelArea{} : PixelArea{0, 0, Decoded.Width, Decoded.Height};
   Last_ = Index;
   return Decoded;
+}
+
+const GifFrameImage* FramePlayer::Opaque(int Index) {
+  if (!Source_.Animation || Opening(Index)) return nullptr;
+  const GifFrameImage* Made = Gif().Opaque(Index);
+  if (Made) {
+    Last_ = Index;
+    Changed_ = Gif_->Changed();
+  }
+  return Made;
+}
+
+GifPlayer& FramePlayer::Gif() {
+  if (!Gif_) Gif_.emplace(*Source_.Animation);
+  return *Gif_;
 }
 
 }  // namespace tarnwick

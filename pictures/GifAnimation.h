@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "pictures/GifCanvas.h"
+#include "pictures/GifFrameStore.h"
 #include "pictures/PictureLimits.h"
 
-// An animated GIF kept as its file's bytes, which take a fraction of its
-// decoded frames; GifPlayer composites the frames from them again whenever
-// they are shown.
+// An animated GIF kept as each frame's colour indexes compressed, as far as
+// they fit a budget, and as its file's bytes for the frames beyond: both take
+// a fraction of its decoded frames. GifPlayer composites the frames from them
+// again whenever they are shown.
 namespace tarnwick {
 
 // How long frames stand that ask for no delay of their own, in milliseconds.
@@ -29,17 +31,26 @@ struct GifFrameRecord {
   // Of the frame's image separator.
   std::size_t Offset = 0;
   GifFrameControl Control;
+  // The frame covers the canvas with opaque colours: what it shows does not
+  // depend on the frames before it.
+  bool Covers = false;
 };
+
+// The most bytes an animation's frame store takes: as much as its file and
+// 4 MiB, so that an animation held with its first frame takes less than
+// twice its file and a few MB.
+std::size_t FrameStoreBudget(std::size_t FileSize);
 
 class GifAnimation {
  public:
-  // Reads the whole of Bytes once, decoding every frame and keeping none of
-  // its pixels, so that a damaged or cut frame anywhere is found here and
-  // nothing is refused later. Raises EPictureError with the reason (giflib's
-  // own words for its errors), also when any frame is damaged or the
-  // declared sizes need more than Limits allow. A file that only lacks its
-  // final trailer byte is read whole.
-  GifAnimation(std::vector<std::uint8_t> Bytes, const PictureLimits& Limits);
+  // Reads the whole of Bytes once, decoding every frame, so that a damaged or
+  // cut frame anywhere is found here and nothing is refused later. Keeps the
+  // frames' colour indexes in a store of at most StoreBudget bytes, and
+  // Bytes only when some frame does not fit there. Raises EPictureError with
+  // the reason (giflib's own words for its errors), also when any frame is
+  // damaged or the declared sizes need more than Limits allow. A file that
+  // only lacks its final trailer byte is read whole.
+  GifAnimation(std::vector<std::uint8_t> Bytes, const PictureLimits& Limits, std::size_t StoreBudget);
 
   int Width() const { return Width_; }
   int Height() const { return Height_; }
@@ -47,10 +58,19 @@ class GifAnimation {
   int LoopCount() const { return LoopCount_; }
   int FrameCount() const { return static_cast<int>(Frames_.size()); }
   const GifFrameRecord& Frame(int Index) const { return Frames_[static_cast<std::size_t>(Index)]; }
+  // The frames kept compressed: the first Store().Kept().
+  const GifFrameStore& Store() const { return Store_; }
+  // The file's bytes; empty when the store keeps every frame.
   std::span<const std::uint8_t> Bytes() const { return Bytes_; }
 
  private:
+  void ReadFrames(const PictureLimits& Limits);
+  // Stores Image, the frame read last; First holds the first frame until
+  // there is a second.
+  void Keep(GifFrameImage& Image, GifFrameImage& First);
+
   std::vector<std::uint8_t> Bytes_;
+  GifFrameStore Store_;
   int Width_ = 0;
   int Height_ = 0;
   int LoopCount_ = 1;

@@ -4,6 +4,15 @@
 
 namespace tarnwick {
 
+bool CoversOpaquely(const GifFrameImage& Frame, int Width, int Height) {
+  if (Frame.Left != 0 || Frame.Top != 0 || Frame.Width < Width || Frame.Height < Height) return false;
+  for (int Y = 0; Y < Height; ++Y) {
+    const std::uint8_t* In = Frame.Indexes.data() + static_cast<std::size_t>(Y) * Frame.Width;
+    if (std::any_of(In, In + Width, [&](std::uint8_t Index) { return Frame.Colors[Index] == 0; })) return false;
+  }
+  return true;
+}
+
 GifCanvas::GifCanvas(int Width, int Height)
     : Canvas_{Width, Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Width) * Height), 0} {}
 

@@ -30,6 +30,10 @@ struct GifFrameImage {
   GifDisposal Disposal = GifDisposal::gdKeep;
 };
 
+// Whether Frame covers a Width x Height canvas with opaque colours, so that
+// the canvas after it holds its colours alone.
+bool CoversOpaquely(const GifFrameImage& Frame, int Width, int Height);
+
 class GifCanvas {
  public:
   // A transparent canvas of the animation's size.

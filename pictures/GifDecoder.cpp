@@ -10,7 +10,8 @@
 namespace tarnwick {
 
 Picture DecodeGif(std::vector<std::uint8_t> Bytes, int MaxLongSide, const PictureLimits& Limits) {
-  auto Animation = std::make_shared<const GifAnimation>(std::move(Bytes), Limits);
+  const std::size_t StoreBudget = FrameStoreBudget(Bytes.size());
+  auto Animation = std::make_shared<const GifAnimation>(std::move(Bytes), Limits, StoreBudget);
   const int Width = Animation->Width();
   const int Height = Animation->Height();
   Picture Result{Width, Height, {}, nullptr, Animation->LoopCount()};

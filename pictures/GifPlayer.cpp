@@ -5,23 +5,49 @@
 
 namespace tarnwick {
 
-GifPlayer::GifPlayer(const GifAnimation& Animation)
-    : Animation_(Animation), Canvas_(Animation.Width(), Animation.Height()) {}
+GifPlayer::GifPlayer(const GifAnimation& Animation) : Animation_(Animation) {}
 
 const PictureFrame& GifPlayer::Frame(int Index) {
   const bool Continuing = Next_ > 0 && Index + 1 >= Next_;
   if (!Continuing) {
-    Canvas_.Clear();
+    Canvas().Clear();
     Next_ = 0;
+    Undrawn_ = false;
   }
-  Changed_ = Continuing ? PixelArea{} : PixelArea{0, 0, Animation_.Width(), Animation_.Height()};
+  Changed_ = Continuing ? PixelArea{} : Whole();
+  // Opaque handed that frame out already: drawing it changes nothing shown.
+  if (Undrawn_) Canvas().Draw(Image_);
+  Undrawn_ = false;
   while (Next_ <= Index) Changed_ = Union(Changed_, Composite(Next_++));
-  return Canvas_.Pixels();
+  return Canvas().Pixels();
+}
+
+const GifFrameImage* GifPlayer::Opaque(int Index) {
+  const GifFrameRecord& Record = Animation_.Frame(Index);
+  // Disposing of a frame to what lay under it needs the canvas before it.
+  if (!Record.Covers || Record.Control.Disposal == GifDisposal::gdPrevious) return nullptr;
+  Read(Index);
+  Next_ = Index + 1;
+  Undrawn_ = true;
+  Changed_ = Whole();
+  return &Image_;
+}
+
+PixelArea GifPlayer::Composite(int Index) {
+  Read(Index);
+  return Canvas().Draw(Image_);
+}
+
+void GifPlayer::Read(int Index) {
+  if (Index < Animation_.Store().Kept())
+    Animation_.Store().Expand(Index, Image_);
+  else
+    ReadFromFile(Index);
 }
 
 // Each frame is read on its own, from the file's header and the frame's
 // records: giflib keeps a record of every image one reading passes.
-PixelArea GifPlayer::Composite(int Index) {
+void GifPlayer::ReadFromFile(int Index) {
   const GifFrameRecord& Record = Animation_.Frame(Index);
   GifReader Reader(Animation_.Bytes());
   Reader.Seek(Record.Offset);
@@ -30,7 +56,11 @@ PixelArea GifPlayer::Composite(int Index) {
   if (Type != IMAGE_DESC_RECORD_TYPE) throw EPictureError(DamagedReason("画像がありません"));
   Reader.Check(DGifGetImageDesc(Reader.Get()));
   ReadImage(Reader, Record.Control, Image_);
-  return Canvas_.Draw(Image_);
+}
+
+GifCanvas& GifPlayer::Canvas() {
+  if (!Canvas_) Canvas_.emplace(Animation_.Width(), Animation_.Height());
+  return *Canvas_;
 }
 
 }  // namespace tarnwick

@@ -17,7 +17,8 @@ struct PictureLimits {
   int MaxFrames = 5000;
   // Largest number of full-size pixels over all frames (frames times
   // canvas): bounds the time an animation takes to read and to play through.
-  // Its memory is its file's bytes and one canvas, whatever its length.
+  // Its memory is its frame store and at most its file's bytes besides, and
+  // one canvas, whatever its length.
   std::int64_t MaxAnimationPixels = std::int64_t{1} << 30;
 };
 

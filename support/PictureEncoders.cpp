@@ -123,4 +123,54 @@ GifFrameLayout FilledGifFrame(int Left, int Top, int Width, int Height, std::uin
   return Frame;
 }
 
+namespace {
+
+// A Width x Height frame of indexes 1 to 4 in diagonal stripes.
+GifFrameLayout StripedGifFrame(int Width, int Height, int Shift, int Disposal) {
+  GifFrameLayout Frame = FilledGifFrame(0, 0, Width, Height, 1);
+  for (int Y = 0; Y < Height; ++Y)
+    for (int X = 0; X < Width; ++X)
+      Frame.Indexes[static_cast<std::size_t>(Y) * Width + X] = static_cast<std::uint8_t>(1 + (X + Y + Shift) / 2 % 4);
+  Frame.Disposal = Disposal;
+  return Frame;
+}
+
+GifFrameLayout SmallGifFrame(int Left, int Top, int Width, int Height, std::uint8_t Index, int Disposal) {
+  GifFrameLayout Frame = FilledGifFrame(Left, Top, Width, Height, Index);
+  Frame.Disposal = Disposal;
+  return Frame;
+}
+
+// Index 0 drawn clear in every other pixel.
+GifFrameLayout WithClearPixels(GifFrameLayout Frame) {
+  Frame.TransparentIndex = 0;
+  for (std::size_t I = 0; I < Frame.Indexes.size(); I += 2) Frame.Indexes[I] = 0;
+  return Frame;
+}
+
+}  // namespace
+
+Bytes EveryWayGif() {
+  constexpr int W = 12;
+  constexpr int H = 10;
+  GifFrameLayout Interlaced = WithClearPixels(SmallGifFrame(0, 4, W, 3, 4, DISPOSE_PREVIOUS));
+  Interlaced.Interlaced = true;
+  const GifPalette Palette = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
+  return EncodeGif(W, H, Palette,
+                   {
+                       StripedGifFrame(W, H, 0, DISPOSE_DO_NOT),
+                       SmallGifFrame(2, 2, 5, 4, 2, DISPOSE_BACKGROUND),
+                       SmallGifFrame(0, 0, 3, 3, 3, DISPOSE_PREVIOUS),
+                       WithClearPixels(StripedGifFrame(W, H, 1, DISPOSE_DO_NOT)),
+                       StripedGifFrame(W, H, 2, DISPOSE_DO_NOT),
+                       StripedGifFrame(W, H, 3, DISPOSE_PREVIOUS),
+                       WithClearPixels(SmallGifFrame(6, 5, 4, 4, 4, DISPOSE_BACKGROUND)),
+                       StripedGifFrame(W + 2, H + 2, 4, DISPOSE_BACKGROUND),
+                       SmallGifFrame(1, 1, 3, 3, 2, DISPOSE_DO_NOT),
+                       StripedGifFrame(W, H, 5, DISPOSE_DO_NOT),
+                       Interlaced,
+                   },
+                   0);
+}
+
 }  // namespace picture_tests

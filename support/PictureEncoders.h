@@ -53,4 +53,12 @@ Bytes EncodeGif(int Width, int Height, const GifPalette& Palette, const std::vec
 // A frame of one index everywhere.
 GifFrameLayout FilledGifFrame(int Left, int Top, int Width, int Height, std::uint8_t Index);
 
+// A 12 x 10 animation of eleven frames on a palette of five colours, in
+// every way a frame can be shown: patterned frames that cover the canvas
+// with opaque colours (one after another, one reaching past the canvas,
+// each way of leaving them behind), one that covers it with clear pixels,
+// and small ones cleared after, restored after, with clear pixels and
+// interlaced.
+Bytes EveryWayGif();
+
 }  // namespace picture_tests

@@ -8,6 +8,7 @@
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/FrameBitmap.h"
+#include "pictures/FramePlayer.h"
 #include "framework/Image.h"
 #include "framework/ImageLayout.h"
 #include "framework/PictureBitmap.h"
@@ -28,6 +29,9 @@ using tarnwick::testing::FramesPrepared;
 using tarnwick::testing::FramesKept;
 
 namespace {
+
+// Pictures are decoded for the largest popup, as the program decodes them.
+constexpr int ShownLongSide = 600;
 
 TEST(PictureDestRect, ScalesAndPlacesAsAsked) {
   enum : unsigned { S = 1, P = 2, C = 4 };
@@ -280,7 +284,7 @@ Picture ChangingAnimation(int Frames) {
     }
     Layouts.push_back(Changed);
   }
-  return DecodePicture(picture_tests::EncodeGif(1024, 1024, Palette, Layouts, 0), PictureFormat::pfGif, 600);  // decoded for the largest popup
+  return DecodePicture(picture_tests::EncodeGif(1024, 1024, Palette, Layouts, 0), PictureFormat::pfGif, ShownLongSide);
 }
 
 // The pixels of a bitmap of Client's size.
@@ -333,6 +337,32 @@ TEST(FrameSheet, MakesAndPaintsEachFrameFromTheOneBeforeAsItWouldMakeItAlone) {
     Playing.Prepare(3);
     const RECT Changed = Playing.ChangedSinceDrawn(3);
     EXPECT_LT((Changed.right - Changed.left) * (Changed.bottom - Changed.top), 100 * 100);
+  }
+}
+
+// Frames shown at their own size that cover the canvas with opaque colours
+// are laid from their colour indexes; every frame, so laid or composited,
+// is the player's picture over the background.
+TEST(FrameSheet, LaysEveryFrameAtItsOwnSizeAsThePlayerCompositesIt) {
+  const Picture Source = DecodePicture(picture_tests::EveryWayGif(), PictureFormat::pfGif, ShownLongSide);
+  const COLORREF Background = RGB(10, 20, 30);
+  const std::uint32_t Under = 0xFF000000u | GetRValue(Background) << 16 | GetGValue(Background) << 8 | GetBValue(Background);
+  const RECT Client{0, 0, 16, 14};
+  const RECT Dest{2, 1, 14, 11};
+  // Made in order, with some made first where nothing comes before.
+  for (const std::vector<int>& Order : {std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, std::vector<int>{9, 10, 7, 4}}) {
+    TFrameSheet Sheet(Source, Dest, Client, Background);
+    FramePlayer Compositing(Source);
+    for (const int Frame : Order) {
+      const PictureFrame& Expected = Compositing.Frame(Frame);
+      const std::vector<std::uint32_t> Pixels = Drawn(Sheet, Frame, Client);
+      for (int Y = 0; Y < Expected.Height; ++Y)
+        for (int X = 0; X < Expected.Width; ++X) {
+          const std::uint32_t Own = Expected.Pixels[static_cast<std::size_t>(Y) * Expected.Width + X];
+          ASSERT_EQ(Pixels[static_cast<std::size_t>(Y + Dest.top) * Client.right + X + Dest.left], Own ? Own : Under)
+              << "frame " << Frame << " at " << X << "," << Y;
+        }
+    }
   }
 }
 

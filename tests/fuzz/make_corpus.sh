@@ -95,6 +95,19 @@ EOF
 long=$(printf 'Name%.0s' $(seq 1 64))
 printf '<root><%s Type="10"><%s.x Type="9">1</%s.x></%s></root>\n' "$long" "$long" "$long" "$long" >"$settings/long-names.xml"
 
+# ------------------------------------------------------------------ byte compression
+
+# The first two bytes give the size the rest is expanded into: repeats as
+# frames' colour indexes have them, and a copy in the packed form.
+compression=corpus/byte_compression
+mkdir -p "$compression"
+{
+  bytes 6400
+  for _ in $(seq 1 40); do printf 'ab'; done
+  for _ in $(seq 1 10); do printf 'abcabcabd'; done
+} >"$compression/repeats"
+bytes 1e00 e2 6162636465666768696a6b6c6d6e 0e00 a0 70717273747576777879 >"$compression/packed-copy"
+
 # ------------------------------------------------------------------ pictures
 
 ../pictures/fixtures/make_fixtures.sh

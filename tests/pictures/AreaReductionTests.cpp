@@ -84,7 +84,7 @@ bool Inside(int X, int Y, const PixelArea& Area) {
 TEST(AreaReduction, ReducesAnyPartAsTheWholeReductionHasIt) {
   const PictureFrame Source = Varied(37, 23);
   const PictureFrame Whole = Reduced(Source, 11, 7);
-  const AreaReducer Reducer({37, 23}, {11, 7});
+  AreaReducer Reducer({37, 23}, {11, 7});
   for (const PixelArea& Part : {PixelArea{0, 0, 11, 7}, PixelArea{3, 2, 4, 3}, PixelArea{10, 0, 11, 7},
                                 PixelArea{0, 6, 11, 7}, PixelArea{2, 1, 9, 5}}) {
     const int Width = Part.Right - Part.Left;

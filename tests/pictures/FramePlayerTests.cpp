@@ -79,3 +79,31 @@ TEST(FramePlayer, HandsOutDecodedFramesAsTheyAre) {
   Player.Frame(0);
   EXPECT_TRUE(Player.Changed().Empty());
 }
+
+// A frame that covers the canvas with opaque colours and is not restored
+// after is handed out as its image alone; the canvas catches up when a later
+// frame needs it. Asking for that first, as a sheet does, makes the same
+// pictures as compositing every frame.
+TEST(FramePlayer, HandsOutAFrameThatCoversTheCanvasAsItsImageAsItWouldCompositeIt) {
+  const Picture Source = DecodePicture(EveryWayGif(), PictureFormat::pfGif, ShownLongSide);
+  ASSERT_EQ(Source.FrameCount(), 11);
+  FramePlayer Player(Source);
+  FramePlayer Compositing(Source);
+  std::vector<int> Handed;
+  for (const int Index : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0, 4, 5, 9, 10, 7, 7, 8}) {
+    const PictureFrame& Expected = Compositing.Frame(Index);
+    if (const GifFrameImage* Image = Player.Opaque(Index)) {
+      Handed.push_back(Index);
+      std::vector<std::uint32_t> Pixels;
+      for (int Y = 0; Y < Expected.Height; ++Y)
+        for (int X = 0; X < Expected.Width; ++X) Pixels.push_back(Image->Colors[Image->Indexes[static_cast<std::size_t>(Y) * Image->Width + X]]);
+      EXPECT_EQ(Pixels, Expected.Pixels) << "frame " << Index;
+      EXPECT_TRUE(SameArea(Player.Changed(), {0, 0, 12, 10})) << "frame " << Index;
+    } else {
+      EXPECT_EQ(Player.Frame(Index).Pixels, Expected.Pixels) << "frame " << Index;
+    }
+  }
+  // Not the first, decoded with the picture, nor those with clear pixels or
+  // restored after.
+  EXPECT_EQ(Handed, (std::vector<int>{4, 7, 9, 0, 4, 9, 7, 7}));
+}

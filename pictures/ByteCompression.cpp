@@ -1,0 +1,189 @@
+#include "pictures/ByteCompression.h"
+
+#include <algorithm>
+#include <cstring>
+
+// The bytes are sequences, each a token byte, literal bytes and a copy:
+//   token        literal count (15: more follows) << 4 | copy length - 4 (15: more follows)
+//   [count]      the literal count less 15, in bytes of 255 and one below 255
+//   literals
+//   offset       two bytes, low first: how far back the copy starts, 1 to 65535
+//   [length]     the copy length less 19, as the count
+// The last sequence holds literals only and ends the bytes.
+namespace tarnwick {
+namespace {
+
+constexpr std::size_t ShortestCopy = 4;
+constexpr std::size_t FarthestCopy = 65535;
+// A nibble of this value says that the length goes on after the token.
+constexpr unsigned LongLength = 15;
+constexpr int HashBits = 14;
+
+std::uint32_t HashAt(const std::uint8_t* At) {
+  std::uint32_t Word;
+  std::memcpy(&Word, At, sizeof Word);
+  return (Word * 2654435761u) >> (32 - HashBits);
+}
+
+struct Copy {
+  std::size_t Start = 0;
+  std::size_t Length = 0;
+  std::size_t Offset = 0;
+
+  std::size_t End() const { return Start + Length; }
+};
+
+class Compressor {
+ public:
+  explicit Compressor(std::span<const std::uint8_t> Bytes)
+      : In_(Bytes), Seen_(std::size_t{1} << HashBits, -1) {
+    Out_.reserve(Bytes.size() / 2 + 16);
+  }
+
+  std::vector<std::uint8_t> Run() {
+    std::size_t At = 0;
+    while (At + ShortestCopy <= In_.size()) {
+      Copy Found = FindAt(At);
+      if (Found.Length == 0) {
+        ++At;
+        continue;
+      }
+      // A copy found one byte later may reach further: take that one then.
+      const Copy Later = FindAt(At + 1);
+      if (Later.Length > 0 && Later.End() > Found.End() + 1) Found = Later;
+      Put(Found);
+      At = Literals_ = Found.End();
+    }
+    Put({In_.size(), 0, 0});
+    return std::move(Out_);
+  }
+
+ private:
+  // The copy of earlier bytes that the bytes at At begin, reaching back over
+  // the literals not yet written; of length 0 when there is none.
+  Copy FindAt(std::size_t At) {
+    if (At + ShortestCopy > In_.size()) return {};
+    const std::uint8_t* Bytes = In_.data();
+    std::int32_t& Slot = Seen_[HashAt(Bytes + At)];
+    const std::int32_t Before = Slot;
+    Slot = static_cast<std::int32_t>(At);
+    if (Before < 0 || At - static_cast<std::size_t>(Before) > FarthestCopy ||
+        std::memcmp(Bytes + Before, Bytes + At, ShortestCopy) != 0)
+      return {};
+    auto From = static_cast<std::size_t>(Before);
+    std::size_t End = At + ShortestCopy;
+    while (End < In_.size() && Bytes[End] == Bytes[From + (End - At)]) ++End;
+    std::size_t Start = At;
+    while (Start > Literals_ && From > 0 && Bytes[Start - 1] == Bytes[From - 1]) --Start, --From;
+    return {Start, End - Start, At - static_cast<std::size_t>(Before)};
+  }
+
+  void PutLength(std::size_t Rest) {
+    for (; Rest >= 255; Rest -= 255) Out_.push_back(255);
+    Out_.push_back(static_cast<std::uint8_t>(Rest));
+  }
+
+  // The literals before Found, and Found unless it is of length 0.
+  void Put(const Copy& Found) {
+    const std::size_t Count = Found.Start - Literals_;
+    const std::size_t CopyLength = Found.Length > 0 ? Found.Length - ShortestCopy : 0;
+    Out_.push_back(static_cast<std::uint8_t>(std::min<std::size_t>(Count, LongLength) << 4 |
+                                             std::min<std::size_t>(CopyLength, LongLength)));
+    if (Count >= LongLength) PutLength(Count - LongLength);
+    Out_.insert(Out_.end(), In_.begin() + static_cast<std::ptrdiff_t>(Literals_),
+                In_.begin() + static_cast<std::ptrdiff_t>(Found.Start));
+    if (Found.Length == 0) return;
+    Out_.push_back(static_cast<std::uint8_t>(Found.Offset));
+    Out_.push_back(static_cast<std::uint8_t>(Found.Offset >> 8));
+    if (CopyLength >= LongLength) PutLength(CopyLength - LongLength);
+  }
+
+  std::span<const std::uint8_t> In_;
+  // Where each hash of four bytes was seen last.
+  std::vector<std::int32_t> Seen_;
+  std::vector<std::uint8_t> Out_;
+  // The first byte not yet written.
+  std::size_t Literals_ = 0;
+};
+
+// Adds the bytes that go on after a nibble of LongLength; false when the
+// bytes end first.
+bool ReadLength(const std::uint8_t*& In, const std::uint8_t* End, std::size_t& Length) {
+  if (Length != LongLength) return true;
+  std::uint8_t Byte = 255;
+  while (Byte == 255) {
+    if (In == End) return false;
+    Byte = *In++;
+    Length += Byte;
+  }
+  return true;
+}
+
+// 0 when the bytes end first.
+std::size_t ReadOffset(const std::uint8_t*& In, const std::uint8_t* End) {
+  if (End - In < 2) return 0;
+  const std::size_t Offset = In[0] | std::size_t{In[1]} << 8;
+  In += 2;
+  return Offset;
+}
+
+// Length bytes from Offset back; each block of eight comes after the one it
+// may repeat.
+void PutCopy(std::uint8_t*& To, std::size_t Offset, std::size_t Length) {
+  const std::uint8_t* From = To - Offset;
+  if (Offset >= 8)
+    for (; Length >= 8; Length -= 8, To += 8, From += 8) std::memcpy(To, From, 8);
+  for (; Length > 0; --Length) *To++ = *From++;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> CompressBytes(std::span<const std::uint8_t> Bytes) { return Compressor(Bytes).Run(); }
+
+// One function with its state in locals: stores through byte pointers could
+// otherwise change any member, which the compiler would then read again.
+bool ExpandBytes(std::span<const std::uint8_t> Packed, std::span<std::uint8_t> Out) {
+  const std::uint8_t* In = Packed.data();
+  const std::uint8_t* const InEnd = In + Packed.size();
+  std::uint8_t* const Begin = Out.data();
+  std::uint8_t* To = Begin;
+  std::uint8_t* const ToEnd = To + Out.size();
+  while (In != InEnd) {
+    const unsigned Token = *In++;
+    std::size_t Count = Token >> 4;
+    std::size_t Length = Token & 0x0F;
+    // Short literals and copies far from both ends take copies of fixed
+    // sizes, which compile to a few moves; what they write past the
+    // sequence, later sequences write over.
+    if (Count < LongLength && Length < LongLength && InEnd - In >= 18 && ToEnd - To >= 32) {
+      std::memcpy(To, In, 16);
+      To += Count;
+      In += Count;
+      const std::size_t Offset = ReadOffset(In, InEnd);
+      if (Offset == 0 || Offset > static_cast<std::size_t>(To - Begin)) return false;
+      if (Offset >= 16) {
+        std::memcpy(To, To - Offset, 16);
+        std::memcpy(To + 16, To + 16 - Offset, 2);
+        To += Length + ShortestCopy;
+      } else {
+        PutCopy(To, Offset, Length + ShortestCopy);
+      }
+      continue;
+    }
+    if (!ReadLength(In, InEnd, Count)) return false;
+    if (Count > static_cast<std::size_t>(InEnd - In) || Count > static_cast<std::size_t>(ToEnd - To)) return false;
+    // Not memcpy: an empty Out may have no address.
+    std::copy_n(In, Count, To);
+    To += Count;
+    In += Count;
+    if (In == InEnd) return To == ToEnd;
+    const std::size_t Offset = ReadOffset(In, InEnd);
+    if (Offset == 0 || Offset > static_cast<std::size_t>(To - Begin) || !ReadLength(In, InEnd, Length)) return false;
+    Length += ShortestCopy;
+    if (Length > static_cast<std::size_t>(ToEnd - To)) return false;
+    PutCopy(To, Offset, Length);
+  }
+  return false;
+}
+
+}  // namespace tarnwick
