@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "pictures/Picture.h"
-#include "framework/PictureBitmap.h"
+#include "framework/FrameSheet.h"
 #include "framework/Timer.h"
 #include "framework/WinControl.h"
 

@@ -11,7 +11,7 @@
 #include "pictures/FramePlayer.h"
 #include "framework/Image.h"
 #include "framework/ImageLayout.h"
-#include "framework/PictureBitmap.h"
+#include "framework/FrameSheet.h"
 #include "pictures/PictureDecoder.h"
 #include "support/PictureEncoders.h"
 #include "tests/framework/TestPictures.h"

@@ -1,4 +1,4 @@
-#include "framework/PictureBitmap.h"
+#include "framework/FrameSheet.h"
 
 #include <algorithm>
 #include <exception>
