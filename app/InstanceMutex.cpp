@@ -6,7 +6,7 @@ namespace {
 constexpr wchar_t MutexName[] = L"Tarnwick/Fellmoor";
 }
 
-bool InstanceMutex::Exists() {
+bool TInstanceMutex::Exists() {
   HANDLE Existing = OpenMutexW(SYNCHRONIZE, FALSE, MutexName);
   // One this start may not open (an instance started elevated) exists too.
   const bool Denied = !Existing && GetLastError() == ERROR_ACCESS_DENIED;
@@ -14,22 +14,22 @@ bool InstanceMutex::Exists() {
   return Existing || Denied;
 }
 
-InstanceMutex::InstanceMutex() {
+TInstanceMutex::TInstanceMutex() {
   if (Exists()) {
-    AnotherInstanceRuns_ = true;
+    FAnotherInstanceRuns = true;
     return;
   }
-  Handle_ = CreateMutexW(nullptr, FALSE, MutexName);
+  FHandle = CreateMutexW(nullptr, FALSE, MutexName);
   // Made by another start between the open and the create.
-  if (Handle_ && GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(Handle_);
-    Handle_ = nullptr;
-    AnotherInstanceRuns_ = true;
+  if (FHandle && GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(FHandle);
+    FHandle = nullptr;
+    FAnotherInstanceRuns = true;
   }
 }
 
-InstanceMutex::~InstanceMutex() {
-  if (Handle_) CloseHandle(Handle_);
+TInstanceMutex::~TInstanceMutex() {
+  if (FHandle) CloseHandle(FHandle);
 }
 
 }  // namespace tarnwick

@@ -28,7 +28,7 @@ HWND WaitForSettingsWindow(DWORD WaitMs) {
   const ULONGLONG End = GetTickCount64() + WaitMs;
   for (;;) {
     if (HWND Window = SettingsWindow()) return Window;
-    if (GetTickCount64() >= End || !InstanceMutex::Exists()) return nullptr;
+    if (GetTickCount64() >= End || !TInstanceMutex::Exists()) return nullptr;
     Sleep(PollMs);
   }
 }

@@ -36,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // silently, not even asking a running instance to show itself.
   if (!PrepareDataFolder(L"Tarnwick", false)) return 0;
   try {
-    InstanceMutex Mutex;
+    TInstanceMutex Mutex;
     if (Mutex.AnotherInstanceRuns()) {
       SendShowRequest(Application().Handle(), ParameterCount());
     } else {

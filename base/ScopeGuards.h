@@ -20,32 +20,32 @@ namespace tarnwick {
 // Holds Flag up for its scope and lowers it at the end.
 class TFlagScope {
  public:
-  explicit TFlagScope(bool& Flag) : Flag_(Flag) { Flag_ = true; }
-  ~TFlagScope() { Flag_ = false; }
+  explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
+  ~TFlagScope() { FFlag = false; }
   TFlagScope(const TFlagScope&) = delete;
   TFlagScope& operator=(const TFlagScope&) = delete;
 
  private:
-  bool& Flag_;
+  bool& FFlag;
 };
 
 // Holds the process's error mode at "fail critical errors" through Desk (an
 // IDesktop) while it lives: a drive without media fails a query instead of
 // raising the system's critical-error dialog.
 template <class TDesk>
-class CriticalErrorsFail {
+class TCriticalErrorsFail {
  public:
-  explicit CriticalErrorsFail(TDesk& Desk) : Desk_(Desk), Previous_(Desk.SetErrorMode(FailCriticalErrors)) {}
-  ~CriticalErrorsFail() { Desk_.SetErrorMode(Previous_); }
-  CriticalErrorsFail(const CriticalErrorsFail&) = delete;
-  CriticalErrorsFail& operator=(const CriticalErrorsFail&) = delete;
+  explicit TCriticalErrorsFail(TDesk& Desk) : FDesk(Desk), FPrevious(Desk.SetErrorMode(FailCriticalErrors)) {}
+  ~TCriticalErrorsFail() { FDesk.SetErrorMode(FPrevious); }
+  TCriticalErrorsFail(const TCriticalErrorsFail&) = delete;
+  TCriticalErrorsFail& operator=(const TCriticalErrorsFail&) = delete;
 
  private:
   // SEM_FAILCRITICALERRORS, spelled out for the builds without windows.h.
   static constexpr unsigned FailCriticalErrors = 0x0001;
 
-  TDesk& Desk_;
-  unsigned Previous_;
+  TDesk& FDesk;
+  unsigned FPrevious;
 };
 
 // Holds the foreground lock timeout at 0 through Desk (an IDesktop) while it
@@ -53,20 +53,20 @@ class CriticalErrorsFail {
 // be read is not touched: putting back a guess would change the user's
 // setting for the session.
 template <class TDesk>
-class ForegroundLockLifted {
+class TForegroundLockLifted {
  public:
-  explicit ForegroundLockLifted(TDesk& Desk) : Desk_(Desk), Saved_(Desk.ForegroundLockTimeout()) {
-    if (Saved_) Desk_.SetForegroundLockTimeout(0);
+  explicit TForegroundLockLifted(TDesk& Desk) : FDesk(Desk), FSaved(Desk.ForegroundLockTimeout()) {
+    if (FSaved) FDesk.SetForegroundLockTimeout(0);
   }
-  ~ForegroundLockLifted() {
-    if (Saved_) Desk_.SetForegroundLockTimeout(*Saved_);
+  ~TForegroundLockLifted() {
+    if (FSaved) FDesk.SetForegroundLockTimeout(*FSaved);
   }
-  ForegroundLockLifted(const ForegroundLockLifted&) = delete;
-  ForegroundLockLifted& operator=(const ForegroundLockLifted&) = delete;
+  TForegroundLockLifted(const TForegroundLockLifted&) = delete;
+  TForegroundLockLifted& operator=(const TForegroundLockLifted&) = delete;
 
  private:
-  TDesk& Desk_;
-  std::optional<std::uint32_t> Saved_;
+  TDesk& FDesk;
+  std::optional<std::uint32_t> FSaved;
 };
 
 #ifdef _WIN32
@@ -81,125 +81,125 @@ using TGdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, TGdiDeleter>;
 
 // A kernel handle (a file) that is closed when this goes; Close closes it
 // sooner, for its answer.
-class FileHandle {
+class TFileHandle {
  public:
-  explicit FileHandle(HANDLE Handle) : Handle_(Handle) {}
-  ~FileHandle() {
-    if (Handle_ != INVALID_HANDLE_VALUE) CloseHandle(Handle_);
+  explicit TFileHandle(HANDLE Handle) : FHandle(Handle) {}
+  ~TFileHandle() {
+    if (FHandle != INVALID_HANDLE_VALUE) CloseHandle(FHandle);
   }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return Handle_; }
+  TFileHandle(const TFileHandle&) = delete;
+  TFileHandle& operator=(const TFileHandle&) = delete;
+  HANDLE Get() const { return FHandle; }
   bool Close() {
-    const HANDLE Handle = Handle_;
-    Handle_ = INVALID_HANDLE_VALUE;
+    const HANDLE Handle = FHandle;
+    FHandle = INVALID_HANDLE_VALUE;
     return CloseHandle(Handle) != 0;
   }
 
  private:
-  HANDLE Handle_;
+  HANDLE FHandle;
 };
 
 // A global block locked for reading, unlocked when this goes.
-class LockedBlock {
+class TLockedBlock {
  public:
-  explicit LockedBlock(HGLOBAL Block) : Block_(Block), Data_(static_cast<const char*>(GlobalLock(Block))) {}
-  ~LockedBlock() {
-    if (Data_) GlobalUnlock(Block_);
+  explicit TLockedBlock(HGLOBAL Block) : FBlock(Block), FData(static_cast<const char*>(GlobalLock(Block))) {}
+  ~TLockedBlock() {
+    if (FData) GlobalUnlock(FBlock);
   }
-  LockedBlock(const LockedBlock&) = delete;
-  LockedBlock& operator=(const LockedBlock&) = delete;
-  const char* Data() const { return Data_; }
+  TLockedBlock(const TLockedBlock&) = delete;
+  TLockedBlock& operator=(const TLockedBlock&) = delete;
+  const char* Data() const { return FData; }
 
  private:
-  HGLOBAL Block_;
-  const char* Data_;
+  HGLOBAL FBlock;
+  const char* FData;
 };
 
 // BeginPaint and EndPaint as one scope: the paint ends however the painting
 // does, so a paint that fails half way holds no device context.
 class TPaintScope {
  public:
-  explicit TPaintScope(HWND Window) : Window_(Window), DC_(BeginPaint(Window, &Info_)) {}
-  ~TPaintScope() { EndPaint(Window_, &Info_); }
+  explicit TPaintScope(HWND Window) : FWindow(Window), FDC(BeginPaint(Window, &FInfo)) {}
+  ~TPaintScope() { EndPaint(FWindow, &FInfo); }
   TPaintScope(const TPaintScope&) = delete;
   TPaintScope& operator=(const TPaintScope&) = delete;
 
-  HDC DC() const { return DC_; }
+  HDC DC() const { return FDC; }
 
  private:
-  HWND Window_;
-  PAINTSTRUCT Info_{};
-  HDC DC_;
+  HWND FWindow;
+  PAINTSTRUCT FInfo{};
+  HDC FDC;
 };
 
 // The screen's device context, released when this goes.
 class TScreenDC {
  public:
-  TScreenDC() : DC_(GetDC(nullptr)) {}
-  ~TScreenDC() { ReleaseDC(nullptr, DC_); }
+  TScreenDC() : FDC(GetDC(nullptr)) {}
+  ~TScreenDC() { ReleaseDC(nullptr, FDC); }
   TScreenDC(const TScreenDC&) = delete;
   TScreenDC& operator=(const TScreenDC&) = delete;
-  HDC Get() const { return DC_; }
+  HDC Get() const { return FDC; }
 
  private:
-  HDC DC_;
+  HDC FDC;
 };
 
 // Object selected into DC for the scope, and what it replaced selected back
 // at the end. A null Object selects nothing.
 class TSelectScope {
  public:
-  TSelectScope(HDC DC, HGDIOBJ Object) : DC_(DC), Previous_(Object ? SelectObject(DC, Object) : nullptr) {}
+  TSelectScope(HDC DC, HGDIOBJ Object) : FDC(DC), FPrevious(Object ? SelectObject(DC, Object) : nullptr) {}
   ~TSelectScope() {
-    if (Previous_) SelectObject(DC_, Previous_);
+    if (FPrevious) SelectObject(FDC, FPrevious);
   }
   TSelectScope(const TSelectScope&) = delete;
   TSelectScope& operator=(const TSelectScope&) = delete;
 
  private:
-  HDC DC_;
-  HGDIOBJ Previous_;
+  HDC FDC;
+  HGDIOBJ FPrevious;
 };
 
 // DC's whole state (font, clipping, modes) saved for the scope and put back
 // at the end.
 class TSavedDC {
  public:
-  explicit TSavedDC(HDC DC) : DC_(DC), Saved_(SaveDC(DC)) {}
-  ~TSavedDC() { RestoreDC(DC_, Saved_); }
+  explicit TSavedDC(HDC DC) : FDC(DC), FSaved(SaveDC(DC)) {}
+  ~TSavedDC() { RestoreDC(FDC, FSaved); }
   TSavedDC(const TSavedDC&) = delete;
   TSavedDC& operator=(const TSavedDC&) = delete;
 
  private:
-  HDC DC_;
-  int Saved_;
+  HDC FDC;
+  int FSaved;
 };
 
 // DC's stretch mode at Mode for the scope.
 class TStretchModeScope {
  public:
-  TStretchModeScope(HDC DC, int Mode) : DC_(DC), Previous_(SetStretchBltMode(DC, Mode)) {}
-  ~TStretchModeScope() { SetStretchBltMode(DC_, Previous_); }
+  TStretchModeScope(HDC DC, int Mode) : FDC(DC), FPrevious(SetStretchBltMode(DC, Mode)) {}
+  ~TStretchModeScope() { SetStretchBltMode(FDC, FPrevious); }
   TStretchModeScope(const TStretchModeScope&) = delete;
   TStretchModeScope& operator=(const TStretchModeScope&) = delete;
 
  private:
-  HDC DC_;
-  int Previous_;
+  HDC FDC;
+  int FPrevious;
 };
 
 // DC's brush origin at X, Y for the scope.
 class TBrushOriginScope {
  public:
-  TBrushOriginScope(HDC DC, int X, int Y) : DC_(DC) { SetBrushOrgEx(DC, X, Y, &Previous_); }
-  ~TBrushOriginScope() { SetBrushOrgEx(DC_, Previous_.x, Previous_.y, nullptr); }
+  TBrushOriginScope(HDC DC, int X, int Y) : FDC(DC) { SetBrushOrgEx(DC, X, Y, &FPrevious); }
+  ~TBrushOriginScope() { SetBrushOrgEx(FDC, FPrevious.x, FPrevious.y, nullptr); }
   TBrushOriginScope(const TBrushOriginScope&) = delete;
   TBrushOriginScope& operator=(const TBrushOriginScope&) = delete;
 
  private:
-  HDC DC_;
-  POINT Previous_{};
+  HDC FDC;
+  POINT FPrevious{};
 };
 
 // A memory device context with a bitmap of one size selected into it; the
@@ -207,20 +207,20 @@ class TBrushOriginScope {
 class TBufferDC {
  public:
   TBufferDC(HDC Screen, int Width, int Height)
-      : DC_(CreateCompatibleDC(Screen)), Bitmap_(CreateCompatibleBitmap(Screen, Width, Height)),
-        Previous_(SelectObject(DC_, Bitmap_.get())) {}
+      : FDC(CreateCompatibleDC(Screen)), FBitmap(CreateCompatibleBitmap(Screen, Width, Height)),
+        FPrevious(SelectObject(FDC, FBitmap.get())) {}
   ~TBufferDC() {
-    SelectObject(DC_, Previous_);
-    DeleteDC(DC_);
+    SelectObject(FDC, FPrevious);
+    DeleteDC(FDC);
   }
   TBufferDC(const TBufferDC&) = delete;
   TBufferDC& operator=(const TBufferDC&) = delete;
-  HDC Get() const { return DC_; }
+  HDC Get() const { return FDC; }
 
  private:
-  HDC DC_;
-  TGdiObject<HBITMAP> Bitmap_;
-  HGDIOBJ Previous_;
+  HDC FDC;
+  TGdiObject<HBITMAP> FBitmap;
+  HGDIOBJ FPrevious;
 };
 
 #endif  // _WIN32

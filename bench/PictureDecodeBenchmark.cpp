@@ -34,20 +34,20 @@ constexpr int ShownLongSide = 600;
 class PhotoFile {
  public:
   PhotoFile(const std::string& Name, bool Grain)
-      : Path_(std::filesystem::temp_directory_path() / ("tarnwick-bench-" + Name + ".jpg")) {
+      : FPath(std::filesystem::temp_directory_path() / ("tarnwick-bench-" + Name + ".jpg")) {
     const picture_tests::Bytes Bytes = MakePhotoJpeg(PhotoWidth, PhotoHeight, PhotoQuality, Grain);
-    std::ofstream(Path_, std::ios::binary).write(reinterpret_cast<const char*>(Bytes.data()),
+    std::ofstream(FPath, std::ios::binary).write(reinterpret_cast<const char*>(Bytes.data()),
                                                   static_cast<std::streamsize>(Bytes.size()));
   }
-  ~PhotoFile() { std::filesystem::remove(Path_); }
+  ~PhotoFile() { std::filesystem::remove(FPath); }
   PhotoFile(const PhotoFile&) = delete;
   PhotoFile& operator=(const PhotoFile&) = delete;
 
-  std::wstring Name() const { return Path_.wstring(); }
-  double Megabytes() const { return static_cast<double>(std::filesystem::file_size(Path_)) / 1e6; }
+  std::wstring Name() const { return FPath.wstring(); }
+  double Megabytes() const { return static_cast<double>(std::filesystem::file_size(FPath)) / 1e6; }
 
  private:
-  std::filesystem::path Path_;
+  std::filesystem::path FPath;
 };
 
 // The console output, plus the median CPU time of each benchmark: CPU time,

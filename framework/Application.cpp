@@ -16,7 +16,7 @@ TApplication::TApplication() : TComponent(nullptr) {}
 TApplication::~TApplication() {
   // Forms are owned windows of the application window: they go first.
   while (!Components().empty()) delete Components().back();
-  Window_.reset();
+  FWindow.reset();
 }
 
 // Nothing in the program uses COM, so it is not prepared: ole32 and its
@@ -26,18 +26,18 @@ void TApplication::Initialize() {
 }
 
 void TApplication::SetTitle(const std::wstring& Value) {
-  Title_ = Value;
-  if (Window_) SetWindowTextW(Window_->Handle(), Title_.c_str());
+  FTitle = Value;
+  if (FWindow) SetWindowTextW(FWindow->Handle(), FTitle.c_str());
 }
 
 HWND TApplication::Handle() {
-  if (!Window_) {
+  if (!FWindow) {
     const DWORD Style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
-    Window_ = std::make_unique<TUtilityWindow>(
+    FWindow = std::make_unique<TUtilityWindow>(
         this, [this](TUtilityWindow& Window, TMessage& Message) { ApplicationWndProc(Window, Message); }, Style,
-        Title_.c_str());
+        FTitle.c_str());
   }
-  return Window_->Handle();
+  return FWindow->Handle();
 }
 
 void TApplication::ApplicationWndProc(TUtilityWindow& Window, TMessage& Message) {
@@ -49,7 +49,7 @@ void TApplication::ApplicationWndProc(TUtilityWindow& Window, TMessage& Message)
       }
       break;
     case WM_CLOSE:
-      if (MainForm_) MainForm_->Close();
+      if (FMainForm) FMainForm->Close();
       return;
     default:
       break;
@@ -59,24 +59,24 @@ void TApplication::ApplicationWndProc(TUtilityWindow& Window, TMessage& Message)
 
 void TApplication::SetMainForm(TCustomForm* Form) {
   Form->HandleNeeded();
-  MainForm_ = Form;
+  FMainForm = Form;
   Form->FreeNotification(this);
 }
 
 void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == MainForm_) MainForm_ = nullptr;
+  if (Operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;
 }
 
 void TApplication::Run() {
-  Terminated_ = false;
-  if (MainForm_ && ShowMainForm_) MainForm_->SetVisible(true);
-  while (!Terminated_) {
+  FTerminated = false;
+  if (FMainForm && FShowMainForm) FMainForm->SetVisible(true);
+  while (!FTerminated) {
     MSG Msg;
     if (GetMessageW(&Msg, nullptr, 0, 0) <= 0) break;
     Dispatch(Msg);
   }
-  Terminated_ = true;
+  FTerminated = true;
 }
 
 void TApplication::Terminate() { PostQuitMessage(0); }
@@ -118,12 +118,12 @@ void TApplication::HandleException(TObject*) noexcept {
 }
 
 void TApplication::ShowException(const std::exception& E) {
-  Desktop().ShowErrorReport(ErrorReportText(FromUtf8(E.what())), Title_);
+  Desktop().ShowErrorReport(ErrorReportText(FromUtf8(E.what())), FTitle);
 }
 
 void TApplication::Minimize() {
   // A copy: a handler may free a relay.
-  const std::vector<TApplicationEvents*> Relays = Events_;
+  const std::vector<TApplicationEvents*> Relays = FEvents;
   for (TApplicationEvents* Relay : Relays)
     if (Relay->OnMinimize) Relay->OnMinimize(Relay);
 }

@@ -28,7 +28,7 @@ class TApplication : public TComponent {
   void Initialize();
 
   // Shown in the taskbar and as the error report's caption; "" at first.
-  const std::wstring& Title() const { return Title_; }
+  const std::wstring& Title() const { return FTitle; }
   void SetTitle(const std::wstring& Value);
   // The application window, made on first read.
   HWND Handle();
@@ -38,13 +38,13 @@ class TApplication : public TComponent {
   template <class TFormClass>
   TFormClass* CreateForm() {
     auto* Form = new TFormClass(this);
-    if (!MainForm_) SetMainForm(Form);
+    if (!FMainForm) SetMainForm(Form);
     return Form;
   }
-  TCustomForm* MainForm() const { return MainForm_; }
+  TCustomForm* MainForm() const { return FMainForm; }
   // Whether Run shows the main form first; true by default.
-  bool ShowMainForm() const { return ShowMainForm_; }
-  void SetShowMainForm(bool Value) { ShowMainForm_ = Value; }
+  bool ShowMainForm() const { return FShowMainForm; }
+  void SetShowMainForm(bool Value) { FShowMainForm = Value; }
 
   // Shows the main form when asked to, then handles messages until
   // Terminate.
@@ -80,12 +80,12 @@ class TApplication : public TComponent {
   bool HandleTabKey(const MSG& Msg);
   void ApplicationWndProc(TUtilityWindow& Window, TMessage& Message);
 
-  std::wstring Title_;
-  TCustomForm* MainForm_ = nullptr;
-  bool ShowMainForm_ = true;
-  bool Terminated_ = false;
-  std::unique_ptr<TUtilityWindow> Window_;
-  std::vector<TApplicationEvents*> Events_;
+  std::wstring FTitle;
+  TCustomForm* FMainForm = nullptr;
+  bool FShowMainForm = true;
+  bool FTerminated = false;
+  std::unique_ptr<TUtilityWindow> FWindow;
+  std::vector<TApplicationEvents*> FEvents;
 };
 
 // The process's application object.

@@ -7,9 +7,9 @@
 namespace tarnwick {
 
 TApplicationEvents::TApplicationEvents(TComponent* AOwner) : TComponent(AOwner) {
-  Application().Events_.push_back(this);
+  Application().FEvents.push_back(this);
 }
 
-TApplicationEvents::~TApplicationEvents() { std::erase(Application().Events_, this); }
+TApplicationEvents::~TApplicationEvents() { std::erase(Application().FEvents, this); }
 
 }  // namespace tarnwick

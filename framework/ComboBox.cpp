@@ -3,14 +3,14 @@
 namespace tarnwick {
 
 void TComboBox::SetItems(TStrings Value) {
-  Items_ = std::move(Value);
-  ItemIndex_ = -1;
+  FItems = std::move(Value);
+  FItemIndex = -1;
   if (HandleAllocated()) FillList();
 }
 
 void TComboBox::SetItemIndex(int Value) {
-  ItemIndex_ = Value >= 0 && Value < static_cast<int>(Items_.size()) ? Value : -1;
-  if (HandleAllocated()) SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(ItemIndex_), 0);
+  FItemIndex = Value >= 0 && Value < static_cast<int>(FItems.size()) ? Value : -1;
+  if (HandleAllocated()) SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
 }
 
 void TComboBox::CreateParams(TCreateParams& Params) {
@@ -27,16 +27,16 @@ void TComboBox::CreateWnd() {
 
 void TComboBox::FillList() {
   SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
-  for (const std::wstring& Item : Items_)
+  for (const std::wstring& Item : FItems)
     SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Item.c_str()));
-  SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(ItemIndex_), 0);
+  SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
 }
 
 void TComboBox::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case CN_COMMAND:
       if (HIWORD(Message.WParam) == CBN_SELCHANGE) {
-        ItemIndex_ = static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
+        FItemIndex = static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
         if (OnChange) OnChange(this);
       }
       return;

@@ -10,12 +10,12 @@ class TComboBox : public TWinControl {
  public:
   explicit TComboBox(TComponent* AOwner) : TWinControl(AOwner) { SetTabStop(true); }
 
-  const TStrings& Items() const { return Items_; }
+  const TStrings& Items() const { return FItems; }
   // New items; the selection is cleared.
   void SetItems(TStrings Value);
   // -1 (none) by default; a value outside the items is taken as -1.
   // Setting it from code raises no OnChange.
-  int ItemIndex() const { return ItemIndex_; }
+  int ItemIndex() const { return FItemIndex; }
   void SetItemIndex(int Value);
 
   // The user picked an item.
@@ -31,8 +31,8 @@ class TComboBox : public TWinControl {
  private:
   void FillList();
 
-  TStrings Items_;
-  int ItemIndex_ = -1;
+  TStrings FItems;
+  int FItemIndex = -1;
 };
 
 }  // namespace tarnwick

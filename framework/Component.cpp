@@ -4,28 +4,28 @@
 
 namespace tarnwick {
 
-TComponent::TComponent(TComponent* AOwner) : Owner_(AOwner) {
-  if (Owner_) Owner_->Components_.push_back(this);
+TComponent::TComponent(TComponent* AOwner) : FOwner(AOwner) {
+  if (FOwner) FOwner->FComponents.push_back(this);
 }
 
 TComponent::~TComponent() {
   // Whoever keeps a reference to this component lets go of it first.
-  while (!FreeNotifies_.empty()) {
-    TComponent* Other = FreeNotifies_.back();
-    FreeNotifies_.pop_back();
+  while (!FFreeNotifies.empty()) {
+    TComponent* Other = FFreeNotifies.back();
+    FFreeNotifies.pop_back();
     Other->Unlink(this);
     Other->Notification(this, opRemove);
   }
   // Newest first, so that nothing outlives what it was built on.
-  while (!Components_.empty()) delete Components_.back();
-  if (Owner_) std::erase(Owner_->Components_, this);
+  while (!FComponents.empty()) delete FComponents.back();
+  if (FOwner) std::erase(FOwner->FComponents, this);
 }
 
 void TComponent::FreeNotification(TComponent* AComponent) {
   if (!AComponent || AComponent == this) return;
-  if (std::ranges::find(FreeNotifies_, AComponent) != FreeNotifies_.end()) return;
-  FreeNotifies_.push_back(AComponent);
-  AComponent->FreeNotifies_.push_back(this);
+  if (std::ranges::find(FFreeNotifies, AComponent) != FFreeNotifies.end()) return;
+  FFreeNotifies.push_back(AComponent);
+  AComponent->FFreeNotifies.push_back(this);
 }
 
 void TComponent::Notification(TComponent*, TOperation) {}
@@ -34,18 +34,18 @@ void TComponent::Loaded() {}
 
 void TComponent::LoadComponents() {
   // A copy: an after-loading step may make or free components.
-  const std::vector<TComponent*> Owned = Components_;
+  const std::vector<TComponent*> Owned = FComponents;
   for (TComponent* Component : Owned) Component->Loaded();
   Loaded();
 }
 
 void TComponent::SetDesigning(bool Value) {
   if (Value)
-    State_ |= csDesigning;
+    FState |= csDesigning;
   else
-    State_ &= ~csDesigning;
+    FState &= ~csDesigning;
 }
 
-void TComponent::Unlink(TComponent* AComponent) { std::erase(FreeNotifies_, AComponent); }
+void TComponent::Unlink(TComponent* AComponent) { std::erase(FFreeNotifies, AComponent); }
 
 }  // namespace tarnwick

@@ -27,10 +27,10 @@ class TComponent : public TObject {
   TComponent(const TComponent&) = delete;
   TComponent& operator=(const TComponent&) = delete;
 
-  TComponent* Owner() const { return Owner_; }
+  TComponent* Owner() const { return FOwner; }
   // The owned components in the order they were made.
-  const std::vector<TComponent*>& Components() const { return Components_; }
-  unsigned ComponentState() const { return State_; }
+  const std::vector<TComponent*>& Components() const { return FComponents; }
+  unsigned ComponentState() const { return FState; }
 
   // Links this component and AComponent: when either is freed, the other
   // receives a removal notice (opRemove) for it. Linking twice is one link.
@@ -50,10 +50,10 @@ class TComponent : public TObject {
  private:
   void Unlink(TComponent* AComponent);
 
-  TComponent* Owner_;
-  std::vector<TComponent*> Components_;
-  std::vector<TComponent*> FreeNotifies_;
-  unsigned State_ = 0;
+  TComponent* FOwner;
+  std::vector<TComponent*> FComponents;
+  std::vector<TComponent*> FFreeNotifies;
+  unsigned FState = 0;
 };
 
 }  // namespace tarnwick

@@ -7,14 +7,14 @@ namespace tarnwick {
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {}
 
 TControl::~TControl() {
-  if (Parent_) Parent_->RemoveControl(this);
+  if (FParent) FParent->RemoveControl(this);
 }
 
 void TControl::SetParent(TWinControl* AParent) {
-  if (Parent_ == AParent) return;
-  if (Parent_) Parent_->RemoveControl(this);
-  Parent_ = AParent;
-  if (Parent_) Parent_->InsertControl(this);
+  if (FParent == AParent) return;
+  if (FParent) FParent->RemoveControl(this);
+  FParent = AParent;
+  if (FParent) FParent->InsertControl(this);
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -23,41 +23,41 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 }
 
 void TControl::SetAlign(TAlign Value) {
-  Align_ = Value;
+  FAlign = Value;
   RequestAlign();
 }
 
 void TControl::SetVisible(bool Value) {
-  Visible_ = Value;
-  if (Parent_) Parent_->Realign();
+  FVisible = Value;
+  if (FParent) FParent->Realign();
 }
 
-void TControl::SetEnabled(bool Value) { Enabled_ = Value; }
+void TControl::SetEnabled(bool Value) { FEnabled = Value; }
 
 TColor TControl::Color() const {
-  if (ColorSet_) return Color_;
-  return Parent_ ? Parent_->Color() : clBtnFace;
+  if (FColorSet) return FColor;
+  return FParent ? FParent->Color() : clBtnFace;
 }
 
 void TControl::SetColor(TColor Value) {
-  Color_ = Value;
-  ColorSet_ = true;
+  FColor = Value;
+  FColorSet = true;
   Invalidate();
 }
 
 void TControl::ChangeScale(int M, int D) {
-  UpdateBounds(MulDiv(Left_, M, D), MulDiv(Top_, M, D), MulDiv(Width_, M, D), MulDiv(Height_, M, D));
+  UpdateBounds(MulDiv(FLeft, M, D), MulDiv(FTop, M, D), MulDiv(FWidth, M, D), MulDiv(FHeight, M, D));
 }
 
 void TControl::UpdateBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  Left_ = ALeft;
-  Top_ = ATop;
-  Width_ = AWidth;
-  Height_ = AHeight;
+  FLeft = ALeft;
+  FTop = ATop;
+  FWidth = AWidth;
+  FHeight = AHeight;
 }
 
 void TControl::RequestAlign() {
-  if (Align_ != alNone && Parent_) Parent_->Realign();
+  if (FAlign != alNone && FParent) FParent->Realign();
 }
 
 void TControl::DoMouseLeave() {

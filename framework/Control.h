@@ -22,28 +22,28 @@ class TControl : public TComponent {
   explicit TControl(TComponent* AOwner);
   ~TControl() override;
 
-  TWinControl* Parent() const { return Parent_; }
+  TWinControl* Parent() const { return FParent; }
   // Moves the control into AParent's list of controls (none: out of any).
   virtual void SetParent(TWinControl* AParent);
 
-  int Left() const { return Left_; }
-  int Top() const { return Top_; }
-  int Width() const { return Width_; }
-  int Height() const { return Height_; }
-  void SetWidth(int Value) { SetBounds(Left_, Top_, Value, Height_); }
-  void SetHeight(int Value) { SetBounds(Left_, Top_, Width_, Value); }
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  void SetWidth(int Value) { SetBounds(FLeft, FTop, Value, FHeight); }
+  void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
   // Moves and sizes the control; an aligned control's parent then lines up
   // its controls again.
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
 
-  TAlign Align() const { return Align_; }
+  TAlign Align() const { return FAlign; }
   void SetAlign(TAlign Value);
 
   // Visible by default; an invisible control takes no space in alignment.
-  bool Visible() const { return Visible_; }
+  bool Visible() const { return FVisible; }
   virtual void SetVisible(bool Value);
   // Enabled by default.
-  bool Enabled() const { return Enabled_; }
+  bool Enabled() const { return FEnabled; }
   virtual void SetEnabled(bool Value);
 
   // The own colour once one is set, else the parent's, else button face.
@@ -67,16 +67,16 @@ class TControl : public TComponent {
   void RequestAlign();
   void DoMouseLeave();
 
-  TWinControl* Parent_ = nullptr;
-  int Left_ = 0;
-  int Top_ = 0;
-  int Width_ = 0;
-  int Height_ = 0;
-  TAlign Align_ = alNone;
-  bool Visible_ = true;
-  bool Enabled_ = true;
-  bool ColorSet_ = false;
-  TColor Color_ = clBtnFace;
+  TWinControl* FParent = nullptr;
+  int FLeft = 0;
+  int FTop = 0;
+  int FWidth = 0;
+  int FHeight = 0;
+  TAlign FAlign = alNone;
+  bool FVisible = true;
+  bool FEnabled = true;
+  bool FColorSet = false;
+  TColor FColor = clBtnFace;
 };
 
 }  // namespace tarnwick

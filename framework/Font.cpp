@@ -3,31 +3,31 @@
 namespace tarnwick {
 
 void TFont::SetName(const std::wstring& Value) {
-  Name_ = Value;
+  FName = Value;
   Changed();
 }
 
 void TFont::SetHeight(int Value) {
-  Height_ = Value;
+  FHeight = Value;
   Changed();
 }
 
 HFONT TFont::Handle() {
-  if (!Handle_) {
+  if (!FHandle) {
     LOGFONTW Font{};
-    Font.lfHeight = Height_;
+    Font.lfHeight = FHeight;
     Font.lfWeight = FW_NORMAL;
     Font.lfCharSet = DEFAULT_CHARSET;
     Font.lfQuality = DEFAULT_QUALITY;
-    Name_.copy(Font.lfFaceName, LF_FACESIZE - 1);
-    Handle_.reset(CreateFontIndirectW(&Font));
+    FName.copy(Font.lfFaceName, LF_FACESIZE - 1);
+    FHandle.reset(CreateFontIndirectW(&Font));
   }
-  return Handle_.get();
+  return FHandle.get();
 }
 
 void TFont::Changed() {
   // Windows still using the old font get the new one from OnChange first.
-  TGdiObject<HFONT> Old = std::move(Handle_);
+  TGdiObject<HFONT> Old = std::move(FHandle);
   if (OnChange) OnChange();
 }
 

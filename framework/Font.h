@@ -13,11 +13,11 @@ namespace tarnwick {
 // character height, a positive one the cell height, as LOGFONT takes it.
 class TFont {
  public:
-  TFont(std::wstring Name, int Height) : Name_(std::move(Name)), Height_(Height) {}
+  TFont(std::wstring Name, int Height) : FName(std::move(Name)), FHeight(Height) {}
 
-  const std::wstring& Name() const { return Name_; }
+  const std::wstring& Name() const { return FName; }
   void SetName(const std::wstring& Value);
-  int Height() const { return Height_; }
+  int Height() const { return FHeight; }
   void SetHeight(int Value);
 
   // The system font, made on first use and again after each change.
@@ -28,9 +28,9 @@ class TFont {
  private:
   void Changed();
 
-  std::wstring Name_;
-  int Height_;
-  TGdiObject<HFONT> Handle_;
+  std::wstring FName;
+  int FHeight;
+  TGdiObject<HFONT> FHandle;
 };
 
 }  // namespace tarnwick

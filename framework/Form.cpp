@@ -9,8 +9,8 @@ namespace tarnwick {
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
   // Forms appear when shown, not when made.
-  Visible_ = false;
-  Font_.OnChange = [this] { ApplyFont(Font_.Handle()); };
+  FVisible = false;
+  FFont.OnChange = [this] { ApplyFont(FFont.Handle()); };
 }
 
 TCustomForm::~TCustomForm() {
@@ -21,44 +21,44 @@ TCustomForm::~TCustomForm() {
 void TCustomForm::CompleteLoading() {
   LoadComponents();
   ScaleTo((HandleAllocated() ? WindowDpi(Handle()) : SystemDpi()).Dpi, true);
-  Loading_ = false;
+  FLoading = false;
   RaiseEvent(OnCreate);
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
-  BorderStyle_ = Value;
+  FBorderStyle = Value;
   RecreateWnd();
 }
 
 void TCustomForm::SetBorderIcons(unsigned Value) {
-  BorderIcons_ = Value;
+  FBorderIcons = Value;
   RecreateWnd();
 }
 
 void TCustomForm::SetFormStyle(TFormStyle Value) {
-  FormStyle_ = Value;
+  FFormStyle = Value;
   RecreateWnd();
 }
 
 void TCustomForm::SetIcon(HICON Value) {
-  Icon_ = Value;
+  FIcon = Value;
   if (!HandleAllocated()) return;
-  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon_));
-  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Icon_));
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FIcon));
 }
 
 DWORD TCustomForm::WindowStyle() const {
   DWORD Style = WS_CLIPCHILDREN | (Parent() ? WS_CHILD | WS_CLIPSIBLINGS : WS_POPUP);
-  if (BorderStyle_ == bsSingle) {
+  if (FBorderStyle == bsSingle) {
     Style |= WS_CAPTION;
-    if (BorderIcons_ & biSystemMenu) Style |= WS_SYSMENU;
-    if (BorderIcons_ & biMinimize) Style |= WS_MINIMIZEBOX;
-    if (BorderIcons_ & biMaximize) Style |= WS_MAXIMIZEBOX;
+    if (FBorderIcons & biSystemMenu) Style |= WS_SYSMENU;
+    if (FBorderIcons & biMinimize) Style |= WS_MINIMIZEBOX;
+    if (FBorderIcons & biMaximize) Style |= WS_MAXIMIZEBOX;
   }
   return Style;
 }
 
-DWORD TCustomForm::WindowExStyle() const { return FormStyle_ == fsStayOnTop ? WS_EX_TOPMOST : 0; }
+DWORD TCustomForm::WindowExStyle() const { return FFormStyle == fsStayOnTop ? WS_EX_TOPMOST : 0; }
 
 void TCustomForm::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
@@ -72,8 +72,8 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
-  if (Icon_) SetIcon(Icon_);
-  if (!Loading_) ScaleTo(WindowDpi(Handle()).Dpi, true);
+  if (FIcon) SetIcon(FIcon);
+  if (!FLoading) ScaleTo(WindowDpi(Handle()).Dpi, true);
 }
 
 RECT TCustomForm::ClientRect() const {
@@ -88,15 +88,15 @@ void TCustomForm::SetClientSize(int AWidth, int AHeight) {
 }
 
 void TCustomForm::ScaleTo(int NewDpi, bool ResizeSelf) {
-  if (!Scaled_ || NewDpi == CurrentDpi_) return;
+  if (!FScaled || NewDpi == FCurrentDpi) return;
   const int M = NewDpi;
-  const int D = CurrentDpi_;
-  CurrentDpi_ = NewDpi;
+  const int D = FCurrentDpi;
+  FCurrentDpi = NewDpi;
   const int NewClientWidth = MulDiv(ClientWidth(), M, D);
   const int NewClientHeight = MulDiv(ClientHeight(), M, D);
   // The font first: the room a caption takes follows it, and the controls
   // realign inside their containers as they are scaled.
-  Font_.SetHeight(MulDiv(Font_.Height(), M, D));
+  FFont.SetHeight(MulDiv(FFont.Height(), M, D));
   for (TControl* Control : Controls()) Control->ChangeScale(M, D);
   if (ResizeSelf) SetClientSize(NewClientWidth, NewClientHeight);
   Realign();
@@ -113,8 +113,8 @@ void TCustomForm::SetVisible(bool Value) {
     const HWND Window = Handle();
     TControl::SetVisible(true);
     RaiseEvent(OnShow);
-    if (!ShownBefore_ && Position_ == poWorkAreaCenter) CenterOnWorkArea();
-    ShownBefore_ = true;
+    if (!FShownBefore && FPosition == poWorkAreaCenter) CenterOnWorkArea();
+    FShownBefore = true;
     ShowWindow(Window, SW_SHOWNORMAL);
     if (IsMainForm()) Application().ShowTaskbarEntry();
   } else {
@@ -196,7 +196,7 @@ void TCustomForm::WndProc(TMessage& Message) {
       break;
     case WM_DPICHANGED: {
       // A form in screen pixels keeps its bounds on any monitor.
-      if (!Scaled_) return;
+      if (!FScaled) return;
       ScaleTo(LOWORD(Message.WParam), false);
       const RECT& Suggested = *reinterpret_cast<const RECT*>(Message.LParam);
       SetWindowPos(Handle(), nullptr, Suggested.left, Suggested.top, Suggested.right - Suggested.left,
@@ -220,12 +220,12 @@ void TCustomForm::WndProc(TMessage& Message) {
 void TCustomForm::Activated(WPARAM State) {
   if (LOWORD(State) == WA_INACTIVE) {
     const HWND Focus = GetFocus();
-    FocusedWindow_ = Focus && IsChild(Handle(), Focus) ? Focus : nullptr;
+    FFocusedWindow = Focus && IsChild(Handle(), Focus) ? Focus : nullptr;
     return;
   }
   // A minimised form takes no focus.
   if (HIWORD(State)) return;
-  const HWND Saved = FocusedWindow_;
+  const HWND Saved = FFocusedWindow;
   if (Saved && IsChild(Handle(), Saved) && IsWindowVisible(Saved) && IsWindowEnabled(Saved))
     ::SetFocus(Saved);
   else
@@ -233,30 +233,30 @@ void TCustomForm::Activated(WPARAM State) {
 }
 
 void TCustomForm::ControlMouseMove(TWinControl* Control) {
-  if (Control != MouseControl_ && Control != this) Control->FreeNotification(this);
-  MouseControl_ = Control;
-  MouseWindow_ = Control->Handle();
+  if (Control != FMouseControl && Control != this) Control->FreeNotification(this);
+  FMouseControl = Control;
+  FMouseWindow = Control->Handle();
 }
 
 void TCustomForm::ControlMouseLeave(TWinControl* Control) {
   // Only the window that saw the last movement speaks for the form.
-  if (!Control->HandleAllocated() || Control->Handle() != MouseWindow_) return;
+  if (!Control->HandleAllocated() || Control->Handle() != FMouseWindow) return;
   POINT Cursor{};
   GetCursorPos(&Cursor);
   const HWND Under = WindowFromPoint(Cursor);
   // Still inside: the window under the pointer records itself at its move.
   if (Under == Handle() || IsChild(Handle(), Under)) return;
-  TControl* Recorded = MouseControl_ ? MouseControl_ : this;
-  MouseControl_ = nullptr;
-  MouseWindow_ = nullptr;
+  TControl* Recorded = FMouseControl ? FMouseControl : this;
+  FMouseControl = nullptr;
+  FMouseWindow = nullptr;
   Recorded->DoMouseLeave();
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
   TWinControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == MouseControl_) {
-    MouseControl_ = nullptr;
-    MouseWindow_ = nullptr;
+  if (Operation == opRemove && AComponent == FMouseControl) {
+    FMouseControl = nullptr;
+    FMouseWindow = nullptr;
   }
 }
 

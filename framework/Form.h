@@ -48,11 +48,11 @@ class TCustomForm : public TWinControl {
   void SetBorderStyle(TFormBorderStyle Value);
   void SetBorderIcons(unsigned Value);
   void SetFormStyle(TFormStyle Value);
-  void SetPosition(TPosition Value) { Position_ = Value; }
+  void SetPosition(TPosition Value) { FPosition = Value; }
   // Off by default: then a control's key presses reach only the control.
-  void SetKeyPreview(bool Value) { KeyPreview_ = Value; }
+  void SetKeyPreview(bool Value) { FKeyPreview = Value; }
   // Tahoma, 14 pixels high at the design scale; every control inside uses it.
-  TFont& Font() { return Font_; }
+  TFont& Font() { return FFont; }
   // The window's icon; the caller keeps it alive (a shared resource icon).
   void SetIcon(HICON Value);
   void SetClientSize(int AWidth, int AHeight);
@@ -60,7 +60,7 @@ class TCustomForm : public TWinControl {
   // On by default: the layout is scaled from the design resolution to the
   // monitor's, and again when the window moves to a monitor of another
   // resolution. Off, every size is in screen pixels and stays as set.
-  void SetScaled(bool Value) { Scaled_ = Value; }
+  void SetScaled(bool Value) { FScaled = Value; }
 
   // Shows the form (raising OnShow first) and brings it to the front.
   void Show();
@@ -90,8 +90,8 @@ class TCustomForm : public TWinControl {
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void WndProc(TMessage& Message) override;
-  HFONT FontHandle() override { return Font_.Handle(); }
-  bool PreviewsKeys() const override { return KeyPreview_; }
+  HFONT FontHandle() override { return FFont.Handle(); }
+  bool PreviewsKeys() const override { return FKeyPreview; }
   void ControlMouseMove(TWinControl* Control) override;
   void ControlMouseLeave(TWinControl* Control) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -108,22 +108,22 @@ class TCustomForm : public TWinControl {
   void RaiseEvent(const TNotifyEvent& Event);
   bool IsMainForm() const;
 
-  TFormBorderStyle BorderStyle_ = bsSingle;
-  unsigned BorderIcons_ = biSystemMenu | biMinimize | biMaximize;
-  TFormStyle FormStyle_ = fsNormal;
-  TPosition Position_ = poDesigned;
-  bool KeyPreview_ = false;
-  bool Scaled_ = true;
-  TFont Font_{L"Tahoma", -14};
-  HICON Icon_ = nullptr;
+  TFormBorderStyle FBorderStyle = bsSingle;
+  unsigned FBorderIcons = biSystemMenu | biMinimize | biMaximize;
+  TFormStyle FFormStyle = fsNormal;
+  TPosition FPosition = poDesigned;
+  bool FKeyPreview = false;
+  bool FScaled = true;
+  TFont FFont{L"Tahoma", -14};
+  HICON FIcon = nullptr;
   // The resolution the layout is scaled to at present.
-  int CurrentDpi_ = DesignDpi;
-  bool Loading_ = true;
-  bool ShownBefore_ = false;
+  int FCurrentDpi = DesignDpi;
+  bool FLoading = true;
+  bool FShownBefore = false;
   // The window inside that had the focus when the form was deactivated.
-  HWND FocusedWindow_ = nullptr;
-  TWinControl* MouseControl_ = nullptr;
-  HWND MouseWindow_ = nullptr;
+  HWND FFocusedWindow = nullptr;
+  TWinControl* FMouseControl = nullptr;
+  HWND FMouseWindow = nullptr;
 };
 
 // The nearest form that holds Control (not Control itself), or none.

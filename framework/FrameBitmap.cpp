@@ -2,7 +2,7 @@
 
 namespace tarnwick {
 
-TFrameBitmap::TFrameBitmap(int Width, int Height) : Width_(Width) {
+TFrameBitmap::TFrameBitmap(int Width, int Height) : FWidth(Width) {
   BITMAPINFO Info{};
   Info.bmiHeader.biSize = sizeof Info.bmiHeader;
   Info.bmiHeader.biWidth = Width;
@@ -11,17 +11,17 @@ TFrameBitmap::TFrameBitmap(int Width, int Height) : Width_(Width) {
   Info.bmiHeader.biBitCount = 32;
   Info.bmiHeader.biCompression = BI_RGB;
   void* Bits = nullptr;
-  Bitmap_.reset(CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0));
-  if (!Bitmap_) return;
-  Bits_ = static_cast<std::uint32_t*>(Bits);
-  DC_ = CreateCompatibleDC(nullptr);
-  if (DC_) Previous_ = SelectObject(DC_, Bitmap_.get());
+  FBitmap.reset(CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0));
+  if (!FBitmap) return;
+  FBits = static_cast<std::uint32_t*>(Bits);
+  FDC = CreateCompatibleDC(nullptr);
+  if (FDC) FPrevious = SelectObject(FDC, FBitmap.get());
 }
 
 TFrameBitmap::~TFrameBitmap() {
-  if (!DC_) return;
-  SelectObject(DC_, Previous_);
-  DeleteDC(DC_);
+  if (!FDC) return;
+  SelectObject(FDC, FPrevious);
+  DeleteDC(FDC);
 }
 
 }  // namespace tarnwick

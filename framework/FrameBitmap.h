@@ -19,19 +19,19 @@ class TFrameBitmap {
   TFrameBitmap(const TFrameBitmap&) = delete;
   TFrameBitmap& operator=(const TFrameBitmap&) = delete;
 
-  bool Valid() const { return DC_ != nullptr; }
-  HDC DC() const { return DC_; }
+  bool Valid() const { return FDC != nullptr; }
+  HDC DC() const { return FDC; }
   // Row Y's first pixel; rows are Width pixels apart. Call GdiFlush before
   // writing here after drawing through DC.
-  std::uint32_t* Row(int Y) const { return Bits_ + static_cast<std::size_t>(Y) * Width_; }
-  int Width() const { return Width_; }
+  std::uint32_t* Row(int Y) const { return FBits + static_cast<std::size_t>(Y) * FWidth; }
+  int Width() const { return FWidth; }
 
  private:
-  int Width_;
-  TGdiObject<HBITMAP> Bitmap_;
-  std::uint32_t* Bits_ = nullptr;
-  HDC DC_ = nullptr;
-  HGDIOBJ Previous_ = nullptr;
+  int FWidth;
+  TGdiObject<HBITMAP> FBitmap;
+  std::uint32_t* FBits = nullptr;
+  HDC FDC = nullptr;
+  HGDIOBJ FPrevious = nullptr;
 };
 
 }  // namespace tarnwick

@@ -29,12 +29,12 @@ class TFrameSheet {
  public:
   // Source must outlive the sheet. A sheet whose bitmap cannot be made draws
   // nothing.
-  TFrameSheet(const Picture& Source, const RECT& Dest, const RECT& Client, COLORREF Background);
+  TFrameSheet(const TPicture& Source, const RECT& Dest, const RECT& Client, COLORREF Background);
 
   // Whether this sheet draws at Dest in Client over Background.
   bool Fits(const RECT& Dest, const RECT& Client, COLORREF Background) const;
   // The part of Client that Draw covers: none when the bitmap could not be made.
-  RECT Covered() const { return Bitmap_ ? Visible_ : RECT{}; }
+  RECT Covered() const { return FBitmap ? FVisible : RECT{}; }
   // How many frames are ready to be drawn without making them again.
   int Kept() const;
   // Makes Frame unless it is kept; true when it was made.
@@ -50,47 +50,47 @@ class TFrameSheet {
   void KeepOnly(int Frame);
 
  private:
-  int RowOf(int Frame) const { return Rows_ == 1 ? 0 : Frame; }
-  int RowHeight() const { return Visible_.bottom - Visible_.top; }
+  int RowOf(int Frame) const { return FRows == 1 ? 0 : Frame; }
+  int RowHeight() const { return FVisible.bottom - FVisible.top; }
   // The visible part of Dest, in the coordinates of Dest's own pixels.
-  PixelArea Shown() const;
+  TPixelArea Shown() const;
   // Where pixel X, Y of Dest's own pixels is kept in Row.
   std::uint32_t* At(int Row, int X, int Y) const;
   // The client area that shows Part of Dest's own pixels.
-  RECT ClientArea(const PixelArea& Part) const;
+  RECT ClientArea(const TPixelArea& Part) const;
   void Make(int Frame, int Row);
   std::optional<RECT> LayNext(int Frame, int After, int Row);
-  std::optional<RECT> Lay(const PictureFrame& Frame, PixelArea Changed, int Row);
-  RECT LayOpaque(const GifFrameImage& Image, int Row);
+  std::optional<RECT> Lay(const TPictureFrame& Frame, TPixelArea Changed, int Row);
+  RECT LayOpaque(const TGifFrameImage& Image, int Row);
   void FillBackground(int Row);
   void CopyRow(int From, int To);
-  RECT CopyOver(const PictureFrame& Frame, const PixelArea& Changed, int Row);
-  RECT ReduceOver(const PictureFrame& Frame, const PixelArea& Changed, int Row);
-  bool ScaleOver(const PictureFrame& Frame, int Row);
+  RECT CopyOver(const TPictureFrame& Frame, const TPixelArea& Changed, int Row);
+  RECT ReduceOver(const TPictureFrame& Frame, const TPixelArea& Changed, int Row);
+  bool ScaleOver(const TPictureFrame& Frame, int Row);
 
-  const Picture& Source_;
-  RECT Dest_;
-  RECT Visible_;
-  COLORREF Background_;
-  int Rows_ = 0;
-  std::unique_ptr<TFrameBitmap> Bitmap_;
+  const TPicture& FSource;
+  RECT FDest;
+  RECT FVisible;
+  COLORREF FBackground;
+  int FRows = 0;
+  std::unique_ptr<TFrameBitmap> FBitmap;
   // The frame each row holds; -1 for none.
-  std::vector<int> RowFrame_;
+  std::vector<int> FRowFrame;
   // How a row's frame differs from the one it was made from.
-  struct Change {
+  struct TChange {
     // That frame; -1 when the row was made whole.
     int After = -1;
     RECT Area{};
   };
-  std::vector<Change> RowChanges_;
-  int Drawn_ = -1;
+  std::vector<TChange> FRowChanges;
+  int FDrawn = -1;
   // Made when a frame is, and let go once every frame is kept.
-  std::optional<FramePlayer> Player_;
+  std::optional<TFramePlayer> FPlayer;
   // The row holding the frame the player made last: the next frame starts
   // from it. -1 when no row does.
-  int PlayerRow_ = -1;
-  std::optional<AreaReducer> Reducer_;
-  std::vector<std::uint32_t> Reduced_;
+  int FPlayerRow = -1;
+  std::optional<TAreaReducer> FReducer;
+  std::vector<std::uint32_t> FReduced;
 };
 
 }  // namespace tarnwick

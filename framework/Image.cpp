@@ -23,49 +23,49 @@ unsigned ShiftState(WPARAM Keys) {
 
 int FrameDelay(int DelayMs) { return DelayMs < 20 ? 100 : DelayMs; }
 
-TImage::TImage(TComponent* AOwner) : TWinControl(AOwner), Timer_(std::make_unique<TTimer>(nullptr)) {
-  Timer_->SetEnabled(false);
-  Timer_->OnTimer = [this](TObject*) { AnimationTick(); };
+TImage::TImage(TComponent* AOwner) : TWinControl(AOwner), FTimer(std::make_unique<TTimer>(nullptr)) {
+  FTimer->SetEnabled(false);
+  FTimer->OnTimer = [this](TObject*) { AnimationTick(); };
 }
 
-void TImage::SetPicture(std::shared_ptr<const Picture> Value) {
+void TImage::SetPicture(std::shared_ptr<const TPicture> Value) {
   // The old frames go with their picture.
-  Sheet_.reset();
-  Picture_ = Value ? std::move(Value) : std::make_shared<const Picture>();
-  FrameIndex_ = 0;
-  Round_ = 0;
-  Paused_ = false;
+  FSheet.reset();
+  FPicture = Value ? std::move(Value) : std::make_shared<const TPicture>();
+  FFrameIndex = 0;
+  FRound = 0;
+  FPaused = false;
   StartFrame();
   Changed();
 }
 
 void TImage::SetStretch(bool Value) {
-  Stretch_ = Value;
+  FStretch = Value;
   Invalidate();
 }
 
 void TImage::SetProportional(bool Value) {
-  Proportional_ = Value;
+  FProportional = Value;
   Invalidate();
 }
 
 void TImage::SetCenter(bool Value) {
-  Center_ = Value;
+  FCenter = Value;
   Invalidate();
 }
 
 void TImage::SetAnimate(bool Value) {
-  Animate_ = Value;
-  Round_ = 0;
-  Paused_ = false;
+  FAnimate = Value;
+  FRound = 0;
+  FPaused = false;
   StartFrame();
 }
 
 // Times the frame shown, while there is an animation to play.
 void TImage::StartFrame() {
-  const bool Playing = Animate_ && Picture_->Animated();
-  if (Playing) Timer_->SetInterval(static_cast<unsigned>(FrameDelay(Picture_->DelayMs(FrameIndex_))));
-  Timer_->SetEnabled(Playing);
+  const bool Playing = FAnimate && FPicture->Animated();
+  if (Playing) FTimer->SetInterval(static_cast<unsigned>(FrameDelay(FPicture->DelayMs(FFrameIndex))));
+  FTimer->SetEnabled(Playing);
 }
 
 // A hidden image (the settings window's, while it is hidden) would wake
@@ -76,29 +76,29 @@ void TImage::AnimationTick() {
     AdvanceFrame();
     return;
   }
-  Timer_->SetEnabled(false);
-  Paused_ = true;
+  FTimer->SetEnabled(false);
+  FPaused = true;
   ReleaseFrames();
 }
 
 // Starting again from the first frame costs one frame; going on from where
 // it stood could cost compositing every frame before it again.
 void TImage::ReleaseFrames() {
-  Sheet_.reset();
-  FrameIndex_ = 0;
-  Round_ = 0;
+  FSheet.reset();
+  FFrameIndex = 0;
+  FRound = 0;
 }
 
 void TImage::AdvanceFrame() {
-  if (!Picture_->Animated()) return;
-  if (FrameIndex_ + 1 < Picture_->FrameCount()) {
-    ++FrameIndex_;
-  } else if (Picture_->LoopCount == 0 || ++Round_ < Picture_->LoopCount) {
-    FrameIndex_ = 0;
+  if (!FPicture->Animated()) return;
+  if (FFrameIndex + 1 < FPicture->FrameCount()) {
+    ++FFrameIndex;
+  } else if (FPicture->LoopCount == 0 || ++FRound < FPicture->LoopCount) {
+    FFrameIndex = 0;
   } else {
-    Timer_->SetEnabled(false);
+    FTimer->SetEnabled(false);
     // The last frame stays: the others are not shown again.
-    if (Sheet_) Sheet_->KeepOnly(FrameIndex_);
+    if (FSheet) FSheet->KeepOnly(FFrameIndex);
     return;
   }
   // The timer ticks on at the same delay, a full period after the tick that
@@ -118,8 +118,8 @@ void TImage::FrameChanged() {
     Invalidate();
     return;
   }
-  if (Sheet->Prepare(FrameIndex_)) ++FramesPrepared_;
-  const RECT Area = Sheet->ChangedSinceDrawn(FrameIndex_);
+  if (Sheet->Prepare(FFrameIndex)) ++FFramesPrepared;
+  const RECT Area = Sheet->ChangedSinceDrawn(FFrameIndex);
   InvalidateRect(Handle(), &Area, FALSE);
 }
 
@@ -132,14 +132,14 @@ void TImage::CreateParams(TCreateParams& Params) {
 // The frame and the colour around it are drawn side by side, never one
 // over the other, so the window needs no off-screen buffer.
 void TImage::PaintWindow() {
-  if (Paused_) {
-    Paused_ = false;
+  if (FPaused) {
+    FPaused = false;
     StartFrame();
   }
   const TPaintScope Painting(Handle());
   const HDC DC = Painting.DC();
   const TPlace Place = CurrentPlace();
-  const RECT Drawn = Picture_->Empty() ? RECT{} : DrawFrame(DC, Place);
+  const RECT Drawn = FPicture->Empty() ? RECT{} : DrawFrame(DC, Place);
   const int Saved = SaveDC(DC);
   ExcludeClipRect(DC, Drawn.left, Drawn.top, Drawn.right, Drawn.bottom);
   FillRect(DC, &Place.Client, Brush());
@@ -149,38 +149,38 @@ void TImage::PaintWindow() {
 TImage::TPlace TImage::CurrentPlace() {
   TPlace Place;
   GetClientRect(Handle(), &Place.Client);
-  Place.Dest = PictureDestRect(Picture_->NominalWidth, Picture_->NominalHeight, Place.Client.right,
-                               Place.Client.bottom, Stretch_, Proportional_, Center_);
+  Place.Dest = PictureDestRect(FPicture->NominalWidth, FPicture->NominalHeight, Place.Client.right,
+                               Place.Client.bottom, FStretch, FProportional, FCenter);
   Place.Background = ColorToRGB(Color());
   return Place;
 }
 
 TFrameSheet* TImage::SheetInPlace() {
   const TPlace Place = CurrentPlace();
-  return Sheet_ && Sheet_->Fits(Place.Dest, Place.Client, Place.Background) ? Sheet_.get() : nullptr;
+  return FSheet && FSheet->Fits(Place.Dest, Place.Client, Place.Background) ? FSheet.get() : nullptr;
 }
 
 // Draws the shown frame; the part of the client area it covers.
 RECT TImage::DrawFrame(HDC DC, const TPlace& Place) {
-  if (!Sheet_ || !Sheet_->Fits(Place.Dest, Place.Client, Place.Background)) {
-    Sheet_.reset();  // first: never two sheets at once
-    Sheet_ = std::make_unique<TFrameSheet>(*Picture_, Place.Dest, Place.Client, Place.Background);
+  if (!FSheet || !FSheet->Fits(Place.Dest, Place.Client, Place.Background)) {
+    FSheet.reset();  // first: never two sheets at once
+    FSheet = std::make_unique<TFrameSheet>(*FPicture, Place.Dest, Place.Client, Place.Background);
   }
-  if (Sheet_->Draw(DC, FrameIndex_)) ++FramesPrepared_;
-  return Sheet_->Covered();
+  if (FSheet->Draw(DC, FFrameIndex)) ++FFramesPrepared;
+  return FSheet->Covered();
 }
 
 void TImage::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
-      Clicked_ = true;
+      FClicked = true;
       SetCapture(Handle());
       break;
     case WM_LBUTTONUP: {
       RECT Client;
       GetClientRect(Handle(), &Client);
       const POINT At{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-      const bool Click = Clicked_ && PtInRect(&Client, At);
+      const bool Click = FClicked && PtInRect(&Client, At);
       ReleaseCapture();
       if (Click && OnClick) OnClick(this);
       MouseUp(mbLeft, Message);
@@ -196,7 +196,7 @@ void TImage::WndProc(TMessage& Message) {
       MouseUp(mbMiddle, Message);
       break;
     case WM_CAPTURECHANGED:
-      Clicked_ = false;
+      FClicked = false;
       break;
     case WM_ERASEBKGND:
       // The whole window is drawn at WM_PAINT.

@@ -36,13 +36,13 @@ class TImage : public TWinControl {
  public:
   explicit TImage(TComponent* AOwner);
 
-  const Picture& GetPicture() const { return *Picture_; }
+  const TPicture& GetPicture() const { return *FPicture; }
   // The picture itself, for another image to show without a copy (an
   // animation holds its file's bytes).
-  const std::shared_ptr<const Picture>& SharedPicture() const { return Picture_; }
+  const std::shared_ptr<const TPicture>& SharedPicture() const { return FPicture; }
   // Shows Value from its first frame; empty by default, and for null.
-  void SetPicture(std::shared_ptr<const Picture> Value);
-  void SetPicture(Picture Value) { SetPicture(std::make_shared<const Picture>(std::move(Value))); }
+  void SetPicture(std::shared_ptr<const TPicture> Value);
+  void SetPicture(TPicture Value) { SetPicture(std::make_shared<const TPicture>(std::move(Value))); }
 
   // All off by default.
   void SetStretch(bool Value);
@@ -54,7 +54,7 @@ class TImage : public TWinControl {
   // ever), then the last frame stays, the only one kept. Off by default.
   // While the image is not visible the animation waits, keeping no frame,
   // and starts again from its first frame when the image shows again.
-  bool Animate() const { return Animate_; }
+  bool Animate() const { return FAnimate; }
   void SetAnimate(bool Value);
   // The animation's tick: shows the next frame. Runs from the animation's timer.
   void AdvanceFrame();
@@ -88,22 +88,22 @@ class TImage : public TWinControl {
   RECT DrawFrame(HDC DC, const TPlace& Place);
   void MouseUp(TMouseButton Button, const TMessage& Message);
 
-  std::shared_ptr<const Picture> Picture_ = std::make_shared<const Picture>();
-  bool Stretch_ = false;
-  bool Proportional_ = false;
-  bool Center_ = false;
-  bool Animate_ = false;
+  std::shared_ptr<const TPicture> FPicture = std::make_shared<const TPicture>();
+  bool FStretch = false;
+  bool FProportional = false;
+  bool FCenter = false;
+  bool FAnimate = false;
   // The frame shown, counting from 0.
-  int FrameIndex_ = 0;
-  int Round_ = 0;
+  int FFrameIndex = 0;
+  int FRound = 0;
   // The animation waits for the image to be shown.
-  bool Paused_ = false;
-  bool Clicked_ = false;
-  std::unique_ptr<TTimer> Timer_;
+  bool FPaused = false;
+  bool FClicked = false;
+  std::unique_ptr<TTimer> FTimer;
   // The frames as shown, until the picture, its place or the colour changes.
-  std::unique_ptr<TFrameSheet> Sheet_;
+  std::unique_ptr<TFrameSheet> FSheet;
   // How many times a frame was laid out for showing since the image was made.
-  int FramesPrepared_ = 0;
+  int FFramesPrepared = 0;
 };
 
 // How long a frame that asks for DelayMs stands in an animation, in milliseconds.

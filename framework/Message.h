@@ -32,16 +32,16 @@ class TWndMethod {
     return TWndMethod(Object, [](void* Self, TMessage& Message) { (static_cast<T*>(Self)->*Method)(Message); });
   }
 
-  void operator()(TMessage& Message) const { Call_(Object_, Message); }
-  explicit operator bool() const { return Call_ != nullptr; }
+  void operator()(TMessage& Message) const { FCall(FObject, Message); }
+  explicit operator bool() const { return FCall != nullptr; }
   friend bool operator==(const TWndMethod&, const TWndMethod&) = default;
 
  private:
   using Thunk = void (*)(void*, TMessage&);
-  TWndMethod(void* Object, Thunk Call) : Object_(Object), Call_(Call) {}
+  TWndMethod(void* Object, Thunk Call) : FObject(Object), FCall(Call) {}
 
-  void* Object_ = nullptr;
-  Thunk Call_ = nullptr;
+  void* FObject = nullptr;
+  Thunk FCall = nullptr;
 };
 
 // Messages of the framework itself, above the system's range.

@@ -13,12 +13,12 @@ class TRadioGroup : public TCustomGroupBox {
  public:
   explicit TRadioGroup(TComponent* AOwner) : TCustomGroupBox(AOwner) { SetTabStop(true); }
 
-  const TStrings& Items() const { return Items_; }
+  const TStrings& Items() const { return FItems; }
   // New items; the selection is cleared.
   void SetItems(TStrings Value);
   // -1 (none) by default. A value below -1 is taken as -1, one past the last
   // item as the last. OnClick follows every change, from code or the user.
-  int ItemIndex() const { return ItemIndex_; }
+  int ItemIndex() const { return FItemIndex; }
   void SetItemIndex(int Value);
   // 1 by default; at least 1.
   void SetColumns(int Value);
@@ -38,11 +38,11 @@ class TRadioGroup : public TCustomGroupBox {
   void ArrangeButtons();
   void UpdateChecks();
 
-  TStrings Items_;
-  int ItemIndex_ = -1;
-  int Columns_ = 1;
+  TStrings FItems;
+  int FItemIndex = -1;
+  int FColumns = 1;
   // The buttons are windows of the group's window and go with it.
-  std::vector<HWND> Buttons_;
+  std::vector<HWND> FButtons;
 };
 
 }  // namespace tarnwick

@@ -11,33 +11,33 @@ constexpr UINT_PTR TimerId = 1;
 
 TTimer::TTimer(TComponent* AOwner)
     : TComponent(AOwner),
-      Window_(std::make_unique<TUtilityWindow>(
+      FWindow(std::make_unique<TUtilityWindow>(
           this, [this](TUtilityWindow& Window, TMessage& Message) { TimerWndProc(Window, Message); })) {
   UpdateTimer();
 }
 
 TTimer::~TTimer() {
-  if (Running_) KillTimer(Window_->Handle(), TimerId);
+  if (FRunning) KillTimer(FWindow->Handle(), TimerId);
 }
 
 void TTimer::SetInterval(unsigned Value) {
-  if (Value == Interval_) return;
-  Interval_ = Value;
+  if (Value == FInterval) return;
+  FInterval = Value;
   UpdateTimer();
 }
 
 void TTimer::SetEnabled(bool Value) {
-  if (Value == Enabled_) return;
-  Enabled_ = Value;
+  if (Value == FEnabled) return;
+  FEnabled = Value;
   UpdateTimer();
 }
 
 void TTimer::UpdateTimer() {
-  if (Running_) KillTimer(Window_->Handle(), TimerId);
-  Running_ = false;
-  if (!Enabled_ || Interval_ == 0) return;
-  if (!SetTimer(Window_->Handle(), TimerId, Interval_, nullptr)) throw LastOSError();
-  Running_ = true;
+  if (FRunning) KillTimer(FWindow->Handle(), TimerId);
+  FRunning = false;
+  if (!FEnabled || FInterval == 0) return;
+  if (!SetTimer(FWindow->Handle(), TimerId, FInterval, nullptr)) throw LastOSError();
+  FRunning = true;
 }
 
 void TTimer::TimerWndProc(TUtilityWindow& Window, TMessage& Message) {

@@ -19,10 +19,10 @@ class TTimer : public TComponent {
   ~TTimer() override;
 
   // 1000 ms by default.
-  unsigned Interval() const { return Interval_; }
+  unsigned Interval() const { return FInterval; }
   void SetInterval(unsigned Value);
   // On by default.
-  bool Enabled() const { return Enabled_; }
+  bool Enabled() const { return FEnabled; }
   void SetEnabled(bool Value);
 
   TNotifyEvent OnTimer;
@@ -32,11 +32,11 @@ class TTimer : public TComponent {
   friend struct TFrameworkProbe;
   void TimerWndProc(TUtilityWindow& Window, TMessage& Message);
 
-  unsigned Interval_ = 1000;
-  bool Enabled_ = true;
+  unsigned FInterval = 1000;
+  bool FEnabled = true;
   // Whether the system's timer is set at present.
-  bool Running_ = false;
-  std::unique_ptr<TUtilityWindow> Window_;
+  bool FRunning = false;
+  std::unique_ptr<TUtilityWindow> FWindow;
 };
 
 }  // namespace tarnwick

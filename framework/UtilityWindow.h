@@ -23,15 +23,15 @@ class TUtilityWindow {
   TUtilityWindow(const TUtilityWindow&) = delete;
   TUtilityWindow& operator=(const TUtilityWindow&) = delete;
 
-  HWND Handle() const { return Handle_; }
+  HWND Handle() const { return FHandle; }
   void DefaultHandler(TMessage& Message) const;
 
  private:
   static LRESULT CALLBACK StaticWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
 
-  TObject* Sender_;
-  THandler Handler_;
-  HWND Handle_ = nullptr;
+  TObject* FSender;
+  THandler FHandler;
+  HWND FHandle = nullptr;
 };
 
 }  // namespace tarnwick

@@ -11,32 +11,32 @@
 namespace tarnwick {
 
 TWinControl::TWinControl(TComponent* AOwner)
-    : TControl(AOwner), WindowProc_(TWndMethod::Bind<&TWinControl::WndProc>(this)) {}
+    : TControl(AOwner), FWindowProc(TWndMethod::Bind<&TWinControl::WndProc>(this)) {}
 
 TWinControl::~TWinControl() {
   DestroyHandle();
   // The controls inside outlive this one only as orphans.
-  while (!Controls_.empty()) Controls_.back()->SetParent(nullptr);
+  while (!FControls.empty()) FControls.back()->SetParent(nullptr);
 }
 
 HWND TWinControl::Handle() {
-  if (!Handle_) CreateHandle();
-  return Handle_;
+  if (!FHandle) CreateHandle();
+  return FHandle;
 }
 
 void TWinControl::CreateHandle() {
   if (Parent()) {
     // Making the parent's window makes this one too.
     Parent()->Handle();
-    if (Handle_) return;
+    if (FHandle) return;
   }
   CreateWnd();
-  for (TControl* Control : Controls_)
-    if (auto* Windowed = dynamic_cast<TWinControl*>(Control); Windowed && !Windowed->Handle_) Windowed->CreateHandle();
+  for (TControl* Control : FControls)
+    if (auto* Windowed = dynamic_cast<TWinControl*>(Control); Windowed && !Windowed->FHandle) Windowed->CreateHandle();
 }
 
 void TWinControl::CreateParams(TCreateParams& Params) {
-  Params.Caption = Caption_;
+  Params.Caption = FCaption;
   Params.Style = WS_CHILD | WS_CLIPSIBLINGS | (Visible() ? WS_VISIBLE : 0) | (TakesInput() ? 0 : WS_DISABLED);
   Params.X = Left();
   Params.Y = Top();
@@ -49,8 +49,8 @@ void TWinControl::CreateParams(TCreateParams& Params) {
 void TWinControl::CreateWnd() {
   TCreateParams Params;
   CreateParams(Params);
-  OwnClass_ = Params.BaseClassName.empty();
-  DefWndProc_ = RegisterWindowClass(Params.WinClassName, Params.BaseClassName, Params.ClassStyle, StaticWndProc);
+  FOwnClass = Params.BaseClassName.empty();
+  FDefWndProc = RegisterWindowClass(Params.WinClassName, Params.BaseClassName, Params.ClassStyle, StaticWndProc);
   // The window binds itself to this control at WM_NCCREATE.
   const HWND Window = CreateWindowExW(Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(),
                                       Params.Style, Params.X, Params.Y, Params.Width, Params.Height,
@@ -60,30 +60,30 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::RecreateWnd() {
-  if (!Handle_) return;
+  if (!FHandle) return;
   DestroyHandle();
   CreateHandle();
 }
 
 void TWinControl::DestroyHandle() {
-  if (!Handle_) return;
-  for (TControl* Control : Controls_)
+  if (!FHandle) return;
+  for (TControl* Control : FControls)
     if (auto* Windowed = dynamic_cast<TWinControl*>(Control)) Windowed->DestroyHandle();
-  Caption_ = Caption();
-  TrackingLeave_ = false;
-  // WM_NCDESTROY unbinds the window and clears Handle_.
-  DestroyWindow(Handle_);
+  FCaption = Caption();
+  FTrackingLeave = false;
+  // WM_NCDESTROY unbinds the window and clears FHandle.
+  DestroyWindow(FHandle);
 }
 
 LRESULT CALLBACK TWinControl::StaticWndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
   auto* Control = BoundObject<TWinControl>(Window, Msg, LParam);
   // Messages that come before WM_NCCREATE.
   if (!Control) return CallWindowProcW(ClassFallbackProc(Window), Window, Msg, WParam, LParam);
-  if (Msg == WM_NCCREATE) Control->Handle_ = Window;
+  if (Msg == WM_NCCREATE) Control->FHandle = Window;
   TMessage Message{Msg, WParam, LParam, 0};
   // No exception may cross the system's window procedure.
   try {
-    Control->WindowProc_(Message);
+    Control->FWindowProc(Message);
   } catch (...) {
     Application().HandleException(Control);
   }
@@ -91,7 +91,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND Window, UINT Msg, WPARAM WParam
   // message of its window still finds it alive, inside its destruction.
   if (Msg == WM_NCDESTROY) {
     Unbind(Window);
-    Control->Handle_ = nullptr;
+    Control->FHandle = nullptr;
   }
   return Message.Result;
 }
@@ -104,7 +104,7 @@ TWinControl* TWinControl::FromHandle(HWND Window) {
 
 LRESULT TWinControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
   TMessage Message{Msg, WParam, LParam, 0};
-  WindowProc_(Message);
+  FWindowProc(Message);
   return Message.Result;
 }
 
@@ -135,14 +135,14 @@ void TWinControl::WndProc(TMessage& Message) {
       break;
     }
     case WM_MOUSEMOVE:
-      if (!TrackingLeave_) {
-        TRACKMOUSEEVENT Track{sizeof Track, TME_LEAVE, Handle_, 0};
-        TrackingLeave_ = TrackMouseEvent(&Track) != 0;
+      if (!FTrackingLeave) {
+        TRACKMOUSEEVENT Track{sizeof Track, TME_LEAVE, FHandle, 0};
+        FTrackingLeave = TrackMouseEvent(&Track) != 0;
       }
       ControlMouseMove(this);
       break;
     case WM_MOUSELEAVE:
-      TrackingLeave_ = false;
+      FTrackingLeave = false;
       ControlMouseLeave(this);
       break;
     case WM_ENABLE:
@@ -151,7 +151,7 @@ void TWinControl::WndProc(TMessage& Message) {
     default:
       break;
   }
-  if (OwnClass_) OwnClassMessage(Message);
+  if (FOwnClass) OwnClassMessage(Message);
   else DefaultHandler(Message);
 }
 
@@ -159,15 +159,15 @@ void TWinControl::WndProc(TMessage& Message) {
 void TWinControl::OwnClassMessage(TMessage& Message) {
   switch (Message.Msg) {
     case WM_SETFONT:
-      WindowFont_ = reinterpret_cast<HFONT>(Message.WParam);
+      FWindowFont = reinterpret_cast<HFONT>(Message.WParam);
       if (LOWORD(Message.LParam)) Invalidate();
       return;
     case WM_GETFONT:
-      Message.Result = reinterpret_cast<LRESULT>(WindowFont_);
+      Message.Result = reinterpret_cast<LRESULT>(FWindowFont);
       return;
     case WM_ERASEBKGND: {
       RECT Client;
-      GetClientRect(Handle_, &Client);
+      GetClientRect(FHandle, &Client);
       FillRect(reinterpret_cast<HDC>(Message.WParam), &Client, Brush());
       Message.Result = 1;
       return;
@@ -178,7 +178,7 @@ void TWinControl::OwnClassMessage(TMessage& Message) {
 }
 
 void TWinControl::DefaultHandler(TMessage& Message) {
-  Message.Result = Handle_ ? CallWindowProcW(DefWndProc_, Handle_, Message.Msg, Message.WParam, Message.LParam) : 0;
+  Message.Result = FHandle ? CallWindowProcW(FDefWndProc, FHandle, Message.Msg, Message.WParam, Message.LParam) : 0;
 }
 
 bool TWinControl::ReflectToChild(HWND Child, TMessage& Message) {
@@ -202,8 +202,8 @@ bool TWinControl::KeyPressed(wchar_t& Key) {
 HFONT TWinControl::FontHandle() { return Parent() ? Parent()->FontHandle() : nullptr; }
 
 void TWinControl::ApplyFont(HFONT Font) {
-  if (Handle_) SendMessageW(Handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font), TRUE);
-  for (TControl* Control : Controls_)
+  if (FHandle) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font), TRUE);
+  for (TControl* Control : FControls)
     if (auto* Windowed = dynamic_cast<TWinControl*>(Control)) Windowed->ApplyFont(Font);
 }
 
@@ -223,28 +223,28 @@ LRESULT TWinControl::ColorControl(HDC DC) {
 
 HBRUSH TWinControl::Brush() {
   const COLORREF Rgb = ColorToRGB(Color());
-  if (!Brush_ || BrushColor_ != Rgb) {
-    Brush_.reset(CreateSolidBrush(Rgb));
-    BrushColor_ = Rgb;
+  if (!FBrush || FBrushColor != Rgb) {
+    FBrush.reset(CreateSolidBrush(Rgb));
+    FBrushColor = Rgb;
   }
-  return Brush_.get();
+  return FBrush.get();
 }
 
 std::wstring TWinControl::Caption() const {
-  if (!Handle_) return Caption_;
-  std::wstring Text(static_cast<std::size_t>(GetWindowTextLengthW(Handle_)) + 1, L'\0');
-  Text.resize(static_cast<std::size_t>(GetWindowTextW(Handle_, Text.data(), static_cast<int>(Text.size()))));
+  if (!FHandle) return FCaption;
+  std::wstring Text(static_cast<std::size_t>(GetWindowTextLengthW(FHandle)) + 1, L'\0');
+  Text.resize(static_cast<std::size_t>(GetWindowTextW(FHandle, Text.data(), static_cast<int>(Text.size()))));
   return Text;
 }
 
 void TWinControl::SetCaption(const std::wstring& Value) {
-  Caption_ = Value;
-  if (Handle_) SetWindowTextW(Handle_, Value.c_str());
+  FCaption = Value;
+  if (FHandle) SetWindowTextW(FHandle, Value.c_str());
 }
 
 RECT TWinControl::ClientRect() const {
   RECT Client{0, 0, Width(), Height()};
-  if (Handle_) GetClientRect(Handle_, &Client);
+  if (FHandle) GetClientRect(FHandle, &Client);
   return Client;
 }
 
@@ -260,12 +260,12 @@ int TWinControl::ClientHeight() const {
 
 void TWinControl::Realign() {
   // Not inside itself, when a control it moves asks for alignment again.
-  if (Aligning_) return;
-  const TFlagScope Aligning(Aligning_);
+  if (FAligning) return;
+  const TFlagScope Aligning(FAligning);
   RECT Remaining = ClientRect();
   AdjustClientRect(Remaining);
   for (const TAlign Align : {alTop, alBottom, alLeft, alRight, alClient}) {
-    for (TControl* Control : Controls_) {
+    for (TControl* Control : FControls) {
       if (Control->Align() != Align || !Control->Visible()) continue;
       const RECT B = AlignedBounds(Align, Remaining, Control->Width(), Control->Height());
       Control->UpdateBounds(B.left, B.top, B.right - B.left, B.bottom - B.top);
@@ -274,26 +274,26 @@ void TWinControl::Realign() {
 }
 
 void TWinControl::InsertControl(TControl* Control) {
-  Controls_.push_back(Control);
-  if (auto* Windowed = dynamic_cast<TWinControl*>(Control)) TabList_.push_back(Windowed);
+  FControls.push_back(Control);
+  if (auto* Windowed = dynamic_cast<TWinControl*>(Control)) FTabList.push_back(Windowed);
   Realign();
 }
 
 void TWinControl::RemoveControl(TControl* Control) {
-  std::erase(Controls_, Control);
-  std::erase(TabList_, Control);
+  std::erase(FControls, Control);
+  std::erase(FTabList, Control);
   Realign();
 }
 
 int TWinControl::TabOrder() const {
   if (!Parent()) return -1;
-  const auto& Siblings = Parent()->TabList_;
+  const auto& Siblings = Parent()->FTabList;
   return static_cast<int>(std::ranges::find(Siblings, this) - Siblings.begin());
 }
 
 void TWinControl::SetTabOrder(int Value) {
   if (!Parent()) return;
-  auto& Siblings = Parent()->TabList_;
+  auto& Siblings = Parent()->FTabList;
   std::erase(Siblings, this);
   Siblings.insert(Siblings.begin() + std::clamp(Value, 0, static_cast<int>(Siblings.size())), this);
 }
@@ -310,12 +310,12 @@ void TWinControl::SetParent(TWinControl* AParent) {
 
 void TWinControl::SetVisible(bool Value) {
   TControl::SetVisible(Value);
-  if (Handle_) ShowWindow(Handle_, Value ? SW_SHOWNA : SW_HIDE);
+  if (FHandle) ShowWindow(FHandle, Value ? SW_SHOWNA : SW_HIDE);
 }
 
 void TWinControl::SetEnabled(bool Value) {
   TControl::SetEnabled(Value);
-  if (Handle_) EnableWindow(Handle_, TakesInput());
+  if (FHandle) EnableWindow(FHandle, TakesInput());
 }
 
 bool TWinControl::TakesInput() const {
@@ -327,23 +327,23 @@ bool TWinControl::TakesInput() const {
 // A window inside a disabled one takes no input and is drawn so: its own
 // window follows the state of the windows around it.
 void TWinControl::FollowParentEnabled() {
-  for (TControl* Control : Controls_)
-    if (auto* Windowed = dynamic_cast<TWinControl*>(Control); Windowed && Windowed->Handle_)
-      EnableWindow(Windowed->Handle_, Windowed->TakesInput());
+  for (TControl* Control : FControls)
+    if (auto* Windowed = dynamic_cast<TWinControl*>(Control); Windowed && Windowed->FHandle)
+      EnableWindow(Windowed->FHandle, Windowed->TakesInput());
 }
 
 void TWinControl::UpdateBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   const bool Resized = AWidth != Width() || AHeight != Height();
   TControl::UpdateBounds(ALeft, ATop, AWidth, AHeight);
-  if (Handle_)
-    SetWindowPos(Handle_, nullptr, ALeft, ATop, AWidth, WindowHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+  if (FHandle)
+    SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, WindowHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
   if (Resized) Realign();
 }
 
 void TWinControl::ReadBoundsFromWindow() {
   RECT Bounds;
-  GetWindowRect(Handle_, &Bounds);
-  if (const HWND ParentWindow = GetParent(Handle_); ParentWindow && (GetWindowLongPtrW(Handle_, GWL_STYLE) & WS_CHILD))
+  GetWindowRect(FHandle, &Bounds);
+  if (const HWND ParentWindow = GetParent(FHandle); ParentWindow && (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_CHILD))
     MapWindowPoints(HWND_DESKTOP, ParentWindow, reinterpret_cast<POINT*>(&Bounds), 2);
   const int NewWidth = Bounds.right - Bounds.left;
   const int NewHeight = Bounds.bottom - Bounds.top;
@@ -353,12 +353,12 @@ void TWinControl::ReadBoundsFromWindow() {
 }
 
 void TWinControl::ChangeScale(int M, int D) {
-  for (TControl* Control : Controls_) Control->ChangeScale(M, D);
+  for (TControl* Control : FControls) Control->ChangeScale(M, D);
   TControl::ChangeScale(M, D);
 }
 
 void TWinControl::Invalidate() {
-  if (Handle_) RedrawWindow(Handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  if (FHandle) RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 }  // namespace tarnwick

@@ -44,20 +44,20 @@ class TWinControl : public TControl {
   // The window, made (with its parents' and its children's) on first read.
   // Raises Exception when the system refuses to make it.
   HWND Handle();
-  bool HandleAllocated() const { return Handle_ != nullptr; }
+  bool HandleAllocated() const { return FHandle != nullptr; }
   void HandleNeeded() { Handle(); }
   // Destroys the window and makes a new one, if there is a window.
   void RecreateWnd();
   // Destroys the window (and its children's); the control keeps its state.
   void DestroyHandle();
 
-  TWndMethod WindowProc() const { return WindowProc_; }
-  void SetWindowProc(TWndMethod Value) { WindowProc_ = Value; }
+  TWndMethod WindowProc() const { return FWindowProc; }
+  void SetWindowProc(TWndMethod Value) { FWindowProc = Value; }
   // Calls WindowProc directly with the message; returns its result.
   LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
 
   // The controls this one contains, in the order they were put in.
-  const std::vector<TControl*>& Controls() const { return Controls_; }
+  const std::vector<TControl*>& Controls() const { return FControls; }
   // The window text: a caption, or an edit box's text.
   std::wstring Caption() const;
   void SetCaption(const std::wstring& Value);
@@ -73,12 +73,12 @@ class TWinControl : public TControl {
   int TabOrder() const;
   void SetTabOrder(int Value);
   // Whether the Tab key stops at the control; off by default.
-  bool TabStop() const { return TabStop_; }
-  void SetTabStop(bool Value) { TabStop_ = Value; }
+  bool TabStop() const { return FTabStop; }
+  void SetTabStop(bool Value) { FTabStop = Value; }
   // Gives the control the keyboard focus.
   virtual void SetFocus();
   // The windowed controls inside, in tab order.
-  const std::vector<TWinControl*>& TabList() const { return TabList_; }
+  const std::vector<TWinControl*>& TabList() const { return FTabList; }
 
   // The control bound to Window, or none for a window that is not ours.
   static TWinControl* FromHandle(HWND Window);
@@ -119,7 +119,7 @@ class TWinControl : public TControl {
   // A brush of the control's colour.
   HBRUSH Brush();
   // The font the window was given (WM_SETFONT), for windows of our own classes.
-  HFONT WindowFont() const { return WindowFont_; }
+  HFONT WindowFont() const { return FWindowFont; }
   // Sends the font to this window and every window inside it.
   void ApplyFont(HFONT Font);
 
@@ -140,19 +140,19 @@ class TWinControl : public TControl {
   void OwnClassMessage(TMessage& Message);
   void FollowParentEnabled();
 
-  HWND Handle_ = nullptr;
-  WNDPROC DefWndProc_ = DefWindowProcW;
-  bool OwnClass_ = true;
-  TWndMethod WindowProc_;
-  std::vector<TControl*> Controls_;
-  std::vector<TWinControl*> TabList_;
-  bool TabStop_ = false;
-  std::wstring Caption_;
-  HFONT WindowFont_ = nullptr;
-  TGdiObject<HBRUSH> Brush_;
-  COLORREF BrushColor_ = 0;
-  bool Aligning_ = false;
-  bool TrackingLeave_ = false;
+  HWND FHandle = nullptr;
+  WNDPROC FDefWndProc = DefWindowProcW;
+  bool FOwnClass = true;
+  TWndMethod FWindowProc;
+  std::vector<TControl*> FControls;
+  std::vector<TWinControl*> FTabList;
+  bool FTabStop = false;
+  std::wstring FCaption;
+  HFONT FWindowFont = nullptr;
+  TGdiObject<HBRUSH> FBrush;
+  COLORREF FBrushColor = 0;
+  bool FAligning = false;
+  bool FTrackingLeave = false;
 };
 
 }  // namespace tarnwick

@@ -64,7 +64,7 @@ std::wstring FromAnsi(const std::string& Name) {
   return Wide;
 }
 
-struct DropContents {
+struct TDropContents {
   TStrings Files;
   POINT Point;
   // A movable block, as the shell makes them: this process's to free. Any
@@ -89,10 +89,10 @@ static_assert(offsetof(DROPFILES, fNC) == 12 && offsetof(DROPFILES, fWide) == 16
 // (a path past MAX_PATH) short. Here every value is checked to be a
 // readable heap block first, no name is read past the block's size, and a
 // name of any length comes whole.
-std::optional<DropContents> ReadDropBlock(HGLOBAL Block) {
+std::optional<TDropContents> ReadDropBlock(HGLOBAL Block) {
   const SIZE_T Size = GlobalSize(Block);
   if (Size < sizeof(DROPFILES)) return std::nullopt;
-  const LockedBlock Locked(Block);
+  const TLockedBlock Locked(Block);
   const char* Data = Locked.Data();
   if (!Data || (Data == Block && !IsHeapBlock(Block)) || !IsReadable(Data, Size)) return std::nullopt;
   DROPFILES Header;
@@ -104,7 +104,7 @@ std::optional<DropContents> ReadDropBlock(HGLOBAL Block) {
                             : NameList<char>(List, ListSize, FromAnsi);
   // A drop holds at least one name.
   if (!Files || Files->empty()) return std::nullopt;
-  return DropContents{std::move(*Files), Header.pt, Data != Block};
+  return TDropContents{std::move(*Files), Header.pt, Data != Block};
 }
 
 }  // namespace
@@ -135,7 +135,7 @@ void TDropDst::UpdateAcceptDrop() {
 void TDropDst::WndProc(TMessage& Message) {
   if (Message.Msg != WM_DROPFILES) return TControlHook::WndProc(Message);
   const auto Block = reinterpret_cast<HGLOBAL>(Message.WParam);
-  std::optional<DropContents> Contents;
+  std::optional<TDropContents> Contents;
   try {
     Contents = ReadDropBlock(Block);
     if (Contents && FOnFileDrop) FOnFileDrop(this, Contents->Files, Contents->Point.x, Contents->Point.y);

@@ -13,8 +13,8 @@ namespace {
 // operands are whole numbers far below 2^53, a quotient below 256 that is
 // not whole lies at least 1/Total from the next whole number, and half that
 // added lifts a whole quotient the multiplication left just below itself.
-struct Averaging {
-  explicit Averaging(std::uint64_t Total)
+struct TAveraging {
+  explicit TAveraging(std::uint64_t Total)
       : Half(static_cast<double>(Total / 2)),
         Inverse(1.0 / static_cast<double>(Total)),
         Lift(0.5 / static_cast<double>(Total)) {}
@@ -46,7 +46,7 @@ std::pair<int, int> AffectedRange(int Begin, int End, int From, int To) {
 
 }  // namespace
 
-AreaReducer::Axis::Axis(int Source, int Destination)
+TAreaReducer::TAxis::TAxis(int Source, int Destination)
     : From(Source), To(Destination), Length(static_cast<std::uint32_t>(Source / std::gcd(Source, Destination))) {
   const std::int64_t SourceLength = Destination / std::gcd(Source, Destination);
   First.reserve(static_cast<std::size_t>(Destination) + 1);
@@ -62,25 +62,25 @@ AreaReducer::Axis::Axis(int Source, int Destination)
   First.push_back(Taps.size());
 }
 
-AreaReducer::AreaReducer(RasterSize From, RasterSize To) : X_(From.Width, To.Width), Y_(From.Height, To.Height) {}
+TAreaReducer::TAreaReducer(TRasterSize From, TRasterSize To) : FX(From.Width, To.Width), FY(From.Height, To.Height) {}
 
-PixelArea AreaReducer::Affected(const PixelArea& Part) const {
+TPixelArea TAreaReducer::Affected(const TPixelArea& Part) const {
   if (Part.Empty()) return {};
-  const auto [Left, Right] = AffectedRange(Part.Left, Part.Right, X_.From, X_.To);
-  const auto [Top, Bottom] = AffectedRange(Part.Top, Part.Bottom, Y_.From, Y_.To);
-  const PixelArea Result{Left, Top, Right, Bottom};
-  return Result.Empty() ? PixelArea{} : Result;
+  const auto [Left, Right] = AffectedRange(Part.Left, Part.Right, FX.From, FX.To);
+  const auto [Top, Bottom] = AffectedRange(Part.Top, Part.Bottom, FY.From, FY.To);
+  const TPixelArea Result{Left, Top, Right, Bottom};
+  return Result.Empty() ? TPixelArea{} : Result;
 }
 
 // One source row reduced along x for the reduced columns Left to Right - 1:
 // four channel sums (blue, green, red, alpha) a pixel. A sum is at most 255
 // times the source width, which 32 bits hold for any width a picture may have.
-void AreaReducer::ReduceRow(const std::uint32_t* Row, int Left, int Right, std::uint32_t* Sums) const {
+void TAreaReducer::ReduceRow(const std::uint32_t* Row, int Left, int Right, std::uint32_t* Sums) const {
   for (auto D = static_cast<std::size_t>(Left); D < static_cast<std::size_t>(Right); ++D, Sums += 4) {
     std::uint32_t Blue = 0, Green = 0, Red = 0, Alpha = 0;
-    for (std::size_t T = X_.First[D]; T < X_.First[D + 1]; ++T) {
-      const std::uint32_t Pixel = Row[X_.Taps[T].SourceIndex];
-      const std::uint32_t Weight = X_.Taps[T].Weight;
+    for (std::size_t T = FX.First[D]; T < FX.First[D + 1]; ++T) {
+      const std::uint32_t Pixel = Row[FX.Taps[T].SourceIndex];
+      const std::uint32_t Weight = FX.Taps[T].Weight;
       Blue += Weight * (Pixel & 0xFF);
       Green += Weight * (Pixel >> 8 & 0xFF);
       Red += Weight * (Pixel >> 16 & 0xFF);
@@ -90,45 +90,45 @@ void AreaReducer::ReduceRow(const std::uint32_t* Row, int Left, int Right, std::
   }
 }
 
-void AreaReducer::Reduce(const PictureFrame& Source, const PixelArea& Part, std::uint32_t* Out, std::size_t Stride) {
+void TAreaReducer::Reduce(const TPictureFrame& Source, const TPixelArea& Part, std::uint32_t* Out, std::size_t Stride) {
   // A reduced pixel's sums are at most 255 times its weights' total.
-  const std::uint64_t Largest = std::uint64_t{255} * X_.Length * Y_.Length;
+  const std::uint64_t Largest = std::uint64_t{255} * FX.Length * FY.Length;
   if (Largest <= std::numeric_limits<std::uint32_t>::max())
-    ReduceWith(Source, Part, Out, Stride, NarrowSums_);
+    ReduceWith(Source, Part, Out, Stride, FNarrowSums);
   else
-    ReduceWith(Source, Part, Out, Stride, WideSums_);
+    ReduceWith(Source, Part, Out, Stride, FWideSums);
 }
 
 template <typename Sum>
-void AreaReducer::ReduceWith(const PictureFrame& Source, const PixelArea& Part, std::uint32_t* Out,
+void TAreaReducer::ReduceWith(const TPictureFrame& Source, const TPixelArea& Part, std::uint32_t* Out,
                              std::size_t Stride, std::vector<Sum>& Sums) {
-  const Averaging Average(std::uint64_t{X_.Length} * Y_.Length);
+  const TAveraging Average(std::uint64_t{FX.Length} * FY.Length);
   const auto Width = static_cast<std::size_t>(Part.Right - Part.Left);
-  RowSums_.resize(Width * 4);
+  FRowSums.resize(Width * 4);
   Sums.resize(Width * 4);
   // A source row on the border of two reduced rows serves both, and is
   // reduced along x only once.
   int ReducedRow = -1;
   for (int D = Part.Top; D < Part.Bottom; ++D, Out += Stride) {
-    const std::size_t FirstTap = Y_.First[static_cast<std::size_t>(D)];
-    for (std::size_t T = FirstTap; T < Y_.First[static_cast<std::size_t>(D) + 1]; ++T) {
-      const int SourceRow = Y_.Taps[T].SourceIndex;
+    const std::size_t FirstTap = FY.First[static_cast<std::size_t>(D)];
+    for (std::size_t T = FirstTap; T < FY.First[static_cast<std::size_t>(D) + 1]; ++T) {
+      const int SourceRow = FY.Taps[T].SourceIndex;
       if (SourceRow != ReducedRow) {
         ReduceRow(Source.Pixels.data() + static_cast<std::size_t>(SourceRow) * Source.Width, Part.Left, Part.Right,
-                  RowSums_.data());
+                  FRowSums.data());
         ReducedRow = SourceRow;
       }
-      const Sum Weight = Y_.Taps[T].Weight;
+      const Sum Weight = FY.Taps[T].Weight;
       if (T == FirstTap)
-        for (std::size_t I = 0; I < Sums.size(); ++I) Sums[I] = Weight * RowSums_[I];
+        for (std::size_t I = 0; I < Sums.size(); ++I) Sums[I] = Weight * FRowSums[I];
       else
-        for (std::size_t I = 0; I < Sums.size(); ++I) Sums[I] += Weight * RowSums_[I];
+        for (std::size_t I = 0; I < Sums.size(); ++I) Sums[I] += Weight * FRowSums[I];
     }
     for (std::size_t I = 0; I < Width; ++I) Out[I] = Average(Sums.data() + 4 * I);
   }
 }
 
-RasterSize KeptSize(int Width, int Height, int MaxLongSide) {
+TRasterSize KeptSize(int Width, int Height, int MaxLongSide) {
   const std::int64_t Limit = std::max(MaxLongSide, 1);
   const std::int64_t Long = std::max(Width, Height);
   if (Long <= Limit) return {Width, Height};
@@ -138,22 +138,22 @@ RasterSize KeptSize(int Width, int Height, int MaxLongSide) {
   return {Scaled(Width), Scaled(Height)};
 }
 
-PictureFrame Reduced(const PictureFrame& Source, int Width, int Height) {
-  PictureFrame Result{Width, Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Width) * Height),
+TPictureFrame Reduced(const TPictureFrame& Source, int Width, int Height) {
+  TPictureFrame Result{Width, Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Width) * Height),
                       Source.DelayMs};
-  AreaReducer Reducer({Source.Width, Source.Height}, {Width, Height});
+  TAreaReducer Reducer({Source.Width, Source.Height}, {Width, Height});
   Reducer.Reduce(Source, {0, 0, Width, Height}, Result.Pixels.data(), static_cast<std::size_t>(Width));
   return Result;
 }
 
-PictureFrame FittedFrame(const PictureFrame& Frame, int NominalWidth, int NominalHeight, int MaxLongSide) {
-  const RasterSize Kept = KeptSize(NominalWidth, NominalHeight, MaxLongSide);
+TPictureFrame FittedFrame(const TPictureFrame& Frame, int NominalWidth, int NominalHeight, int MaxLongSide) {
+  const TRasterSize Kept = KeptSize(NominalWidth, NominalHeight, MaxLongSide);
   if (Frame.Width == Kept.Width && Frame.Height == Kept.Height) return Frame;
   return Reduced(Frame, Kept.Width, Kept.Height);
 }
 
-PictureFrame FittedFrame(PictureFrame&& Frame, int NominalWidth, int NominalHeight, int MaxLongSide) {
-  const RasterSize Kept = KeptSize(NominalWidth, NominalHeight, MaxLongSide);
+TPictureFrame FittedFrame(TPictureFrame&& Frame, int NominalWidth, int NominalHeight, int MaxLongSide) {
+  const TRasterSize Kept = KeptSize(NominalWidth, NominalHeight, MaxLongSide);
   if (Frame.Width == Kept.Width && Frame.Height == Kept.Height) return std::move(Frame);
   return Reduced(Frame, Kept.Width, Kept.Height);
 }

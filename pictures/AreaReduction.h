@@ -11,7 +11,7 @@
 // exact area each new pixel covers.
 namespace tarnwick {
 
-struct RasterSize {
+struct TRasterSize {
   int Width = 0;
   int Height = 0;
 };
@@ -19,36 +19,36 @@ struct RasterSize {
 // The size a Width x Height picture is kept at when its long side may be at
 // most MaxLongSide (taken as at least 1): its own size when it fits, else
 // scaled down with the aspect ratio kept, each side at least 1 pixel.
-RasterSize KeptSize(int Width, int Height, int MaxLongSide);
+TRasterSize KeptSize(int Width, int Height, int MaxLongSide);
 
 // The reduction of rasters of one size to a size no larger, worked out once
 // for the frames of an animation, so that any part of a frame can be reduced
 // again alone: an animation redoes only what each frame changed.
-class AreaReducer {
+class TAreaReducer {
  public:
-  AreaReducer(RasterSize From, RasterSize To);
+  TAreaReducer(TRasterSize From, TRasterSize To);
 
   // Whether it reduces rasters of Width x Height.
-  bool From(int Width, int Height) const { return X_.From == Width && Y_.From == Height; }
+  bool From(int Width, int Height) const { return FX.From == Width && FY.From == Height; }
 
   // The reduced pixels whose value depends on Part of the source.
-  PixelArea Affected(const PixelArea& Part) const;
+  TPixelArea Affected(const TPixelArea& Part) const;
   // Part of the reduction of Source (of the From size), written to Out with
   // its rows Stride pixels apart. Its working rows are kept for the next part.
-  void Reduce(const PictureFrame& Source, const PixelArea& Part, std::uint32_t* Out, std::size_t Stride);
+  void Reduce(const TPictureFrame& Source, const TPixelArea& Part, std::uint32_t* Out, std::size_t Stride);
 
  private:
   // How the pixels of one axis overlap. Lengths are measured in the smallest
   // whole units in which a source pixel and a reduced pixel both have a
   // whole length, so every overlap is a whole number and the weights of each
   // reduced pixel add up to Length.
-  struct Axis {
-    struct Tap {
+  struct TAxis {
+    struct TTap {
       int SourceIndex;
       std::uint32_t Weight;
     };
-    Axis(int From, int To);
-    std::vector<Tap> Taps;
+    TAxis(int From, int To);
+    std::vector<TTap> Taps;
     // Taps[First[D]] up to Taps[First[D + 1]] cover reduced pixel D.
     std::vector<std::size_t> First;
     int From;
@@ -57,27 +57,27 @@ class AreaReducer {
     std::uint32_t Length;
   };
   template <typename Sum>
-  void ReduceWith(const PictureFrame& Source, const PixelArea& Part, std::uint32_t* Out, std::size_t Stride,
+  void ReduceWith(const TPictureFrame& Source, const TPixelArea& Part, std::uint32_t* Out, std::size_t Stride,
                   std::vector<Sum>& Sums);
   void ReduceRow(const std::uint32_t* Row, int Left, int Right, std::uint32_t* Sums) const;
 
-  Axis X_;
-  Axis Y_;
+  TAxis FX;
+  TAxis FY;
   // A source row reduced along x: four channel sums a pixel.
-  std::vector<std::uint32_t> RowSums_;
+  std::vector<std::uint32_t> FRowSums;
   // The sums of a reduced row, narrow when every sum fits 32 bits.
-  std::vector<std::uint32_t> NarrowSums_;
-  std::vector<std::uint64_t> WideSums_;
+  std::vector<std::uint32_t> FNarrowSums;
+  std::vector<std::uint64_t> FWideSums;
 };
 
 // Source reduced to Width x Height, neither larger than the source's.
-PictureFrame Reduced(const PictureFrame& Source, int Width, int Height);
+TPictureFrame Reduced(const TPictureFrame& Source, int Width, int Height);
 
 // Frame, a decoding of a NominalWidth x NominalHeight picture at any size at
 // least as large as the kept size, brought to the kept size (a copy when it
 // is that size already).
-PictureFrame FittedFrame(const PictureFrame& Frame, int NominalWidth, int NominalHeight, int MaxLongSide);
+TPictureFrame FittedFrame(const TPictureFrame& Frame, int NominalWidth, int NominalHeight, int MaxLongSide);
 // The same, taking over Frame when it is the kept size already.
-PictureFrame FittedFrame(PictureFrame&& Frame, int NominalWidth, int NominalHeight, int MaxLongSide);
+TPictureFrame FittedFrame(TPictureFrame&& Frame, int NominalWidth, int NominalHeight, int MaxLongSide);
 
 }  // namespace tarnwick

@@ -12,6 +12,6 @@
 namespace tarnwick {
 
 // Raises EPictureError with the reason.
-Picture DecodeBitmap(std::span<const std::uint8_t> Bytes, int MaxLongSide, const PictureLimits& Limits);
+TPicture DecodeBitmap(std::span<const std::uint8_t> Bytes, int MaxLongSide, const TPictureLimits& Limits);
 
 }  // namespace tarnwick

@@ -22,53 +22,53 @@ bool IsInfoHeaderSize(std::uint32_t Size) {
   return Size == InfoHeaderSize || Size == 52 || Size == 56 || Size == 108 || Size == 124;
 }
 
-BitmapCompression CompressionOf(std::uint32_t Code) {
+TBitmapCompression CompressionOf(std::uint32_t Code) {
   switch (Code) {
-    case 0: return BitmapCompression::bcNone;
-    case 1: return BitmapCompression::bcRle8;
-    case 2: return BitmapCompression::bcRle4;
+    case 0: return TBitmapCompression::bcNone;
+    case 1: return TBitmapCompression::bcRle8;
+    case 2: return TBitmapCompression::bcRle4;
     case 3:  // BI_BITFIELDS
     case 6:  // BI_ALPHABITFIELDS
-      return BitmapCompression::bcBitFields;
+      return TBitmapCompression::bcBitFields;
   }
   Unsupported("圧縮形式");
 }
 
-bool IsValidBitCount(BitmapCompression Compression, int BitCount) {
+bool IsValidBitCount(TBitmapCompression Compression, int BitCount) {
   switch (Compression) {
-    case BitmapCompression::bcNone:
+    case TBitmapCompression::bcNone:
       return BitCount == 1 || BitCount == 4 || BitCount == 8 || BitCount == 16 || BitCount == 24 || BitCount == 32;
-    case BitmapCompression::bcRle8: return BitCount == 8;
-    case BitmapCompression::bcRle4: return BitCount == 4;
-    case BitmapCompression::bcBitFields: return BitCount == 16 || BitCount == 32;
+    case TBitmapCompression::bcRle8: return BitCount == 8;
+    case TBitmapCompression::bcRle4: return BitCount == 4;
+    case TBitmapCompression::bcBitFields: return BitCount == 16 || BitCount == 32;
   }
   return false;
 }
 
 // The masks Windows assumes for uncompressed 16- and 32-bit pixels.
-void SetDefaultMasks(BitmapInfo& Info) {
+void SetDefaultMasks(TBitmapInfo& Info) {
   if (Info.BitCount == 16) {
-    Info.Red = ChannelMask(0x7C00);
-    Info.Green = ChannelMask(0x03E0);
-    Info.Blue = ChannelMask(0x001F);
+    Info.Red = TChannelMask(0x7C00);
+    Info.Green = TChannelMask(0x03E0);
+    Info.Blue = TChannelMask(0x001F);
   } else {
-    Info.Red = ChannelMask(0xFF0000);
-    Info.Green = ChannelMask(0x00FF00);
-    Info.Blue = ChannelMask(0x0000FF);
+    Info.Red = TChannelMask(0xFF0000);
+    Info.Green = TChannelMask(0x00FF00);
+    Info.Blue = TChannelMask(0x0000FF);
   }
 }
 
 // Reads the masks at Offset; returns the offset just after those read.
-std::size_t ReadMasks(std::span<const std::uint8_t> Bytes, std::size_t Offset, int Count, BitmapInfo& Info) {
-  Info.Red = ChannelMask(ReadUInt32(Bytes, Offset));
-  Info.Green = ChannelMask(ReadUInt32(Bytes, Offset + 4));
-  Info.Blue = ChannelMask(ReadUInt32(Bytes, Offset + 8));
-  if (Count == 4) Info.Alpha = ChannelMask(ReadUInt32(Bytes, Offset + 12));
+std::size_t ReadMasks(std::span<const std::uint8_t> Bytes, std::size_t Offset, int Count, TBitmapInfo& Info) {
+  Info.Red = TChannelMask(ReadUInt32(Bytes, Offset));
+  Info.Green = TChannelMask(ReadUInt32(Bytes, Offset + 4));
+  Info.Blue = TChannelMask(ReadUInt32(Bytes, Offset + 8));
+  if (Count == 4) Info.Alpha = TChannelMask(ReadUInt32(Bytes, Offset + 12));
   return Offset + 4 * static_cast<std::size_t>(Count);
 }
 
 void ReadPalette(std::span<const std::uint8_t> Bytes, std::size_t Offset, std::size_t EntrySize,
-                 std::uint32_t ColorsUsed, BitmapInfo& Info) {
+                 std::uint32_t ColorsUsed, TBitmapInfo& Info) {
   const std::uint32_t Full = 1u << Info.BitCount;
   const std::uint32_t Count = ColorsUsed == 0 ? Full : std::min(ColorsUsed, Full);
   RequireBytes(Bytes, Offset, Count * EntrySize);
@@ -81,25 +81,25 @@ void ReadPalette(std::span<const std::uint8_t> Bytes, std::size_t Offset, std::s
 
 }  // namespace
 
-ChannelMask::ChannelMask(std::uint32_t Mask) : Mask_(Mask) {
+TChannelMask::TChannelMask(std::uint32_t Mask) : FMask(Mask) {
   if (Mask == 0) return;
-  Shift_ = std::countr_zero(Mask);
-  Bits_ = std::popcount(Mask);
-  if (Bits_ != 32 - Shift_ - std::countl_zero(Mask)) Unsupported("不連続な色マスク");
+  FShift = std::countr_zero(Mask);
+  FBits = std::popcount(Mask);
+  if (FBits != 32 - FShift - std::countl_zero(Mask)) Unsupported("不連続な色マスク");
 }
 
-std::uint32_t ChannelMask::Value(std::uint32_t Pixel) const {
-  if (Bits_ == 0) return 0;
-  const std::uint32_t Raw = (Pixel & Mask_) >> Shift_;
-  if (Bits_ >= 8) return Raw >> (Bits_ - 8);
-  const std::uint32_t Max = (1u << Bits_) - 1;
+std::uint32_t TChannelMask::Value(std::uint32_t Pixel) const {
+  if (FBits == 0) return 0;
+  const std::uint32_t Raw = (Pixel & FMask) >> FShift;
+  if (FBits >= 8) return Raw >> (FBits - 8);
+  const std::uint32_t Max = (1u << FBits) - 1;
   return (Raw * 255 + Max / 2) / Max;
 }
 
-BitmapInfo ReadBitmapHeader(std::span<const std::uint8_t> Bytes, const PictureLimits& Limits) {
+TBitmapInfo ReadBitmapHeader(std::span<const std::uint8_t> Bytes, const TPictureLimits& Limits) {
   if (Bytes.size() < 2 || Bytes[0] != 'B' || Bytes[1] != 'M')
     throw EPictureError("ビットマップ ファイルではありません");
-  BitmapInfo Info;
+  TBitmapInfo Info;
   Info.PixelOffset = ReadUInt32(Bytes, 10);
   const std::uint32_t HeaderSize = ReadUInt32(Bytes, FileHeaderSize);
   const std::size_t HeaderEnd = FileHeaderSize + HeaderSize;
@@ -126,15 +126,15 @@ BitmapInfo ReadBitmapHeader(std::span<const std::uint8_t> Bytes, const PictureLi
   Info.Compression = CompressionOf(CompressionCode);
   if (!IsValidBitCount(Info.Compression, Info.BitCount)) Unsupported("ピクセルのビット数");
   Info.TopDown = Height < 0;
-  if (Info.TopDown && Info.Compression != BitmapCompression::bcNone &&
-      Info.Compression != BitmapCompression::bcBitFields)
+  if (Info.TopDown && Info.Compression != TBitmapCompression::bcNone &&
+      Info.Compression != TBitmapCompression::bcBitFields)
     throw EPictureError(DamagedReason("上から下へ並ぶ圧縮ビットマップ"));
   CheckRasterSize(Width, Info.TopDown ? -Height : Height, Limits);
   Info.Width = static_cast<int>(Width);
   Info.Height = static_cast<int>(Info.TopDown ? -Height : Height);
 
   std::size_t PaletteStart = HeaderEnd;
-  if (Info.Compression == BitmapCompression::bcBitFields) {
+  if (Info.Compression == TBitmapCompression::bcBitFields) {
     const int MaskCount = CompressionCode == 6 || HeaderSize >= 56 ? 4 : 3;
     const std::size_t MaskEnd = ReadMasks(Bytes, FileHeaderSize + InfoHeaderSize, MaskCount, Info);
     PaletteStart = std::max(HeaderEnd, MaskEnd);

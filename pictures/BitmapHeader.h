@@ -12,33 +12,33 @@
 // palette.
 namespace tarnwick {
 
-enum class BitmapCompression { bcNone, bcRle8, bcRle4, bcBitFields };
+enum class TBitmapCompression { bcNone, bcRle8, bcRle4, bcBitFields };
 
 // One colour channel of a packed 16- or 32-bit pixel.
-class ChannelMask {
+class TChannelMask {
  public:
-  ChannelMask() = default;
+  TChannelMask() = default;
   // Raises EPictureError when the bits of Mask are not contiguous.
-  explicit ChannelMask(std::uint32_t Mask);
-  bool Present() const { return Bits_ > 0; }
+  explicit TChannelMask(std::uint32_t Mask);
+  bool Present() const { return FBits > 0; }
   // The channel's value in Pixel, scaled to 0..255.
   std::uint32_t Value(std::uint32_t Pixel) const;
 
  private:
-  std::uint32_t Mask_ = 0;
-  int Shift_ = 0;
-  int Bits_ = 0;
+  std::uint32_t FMask = 0;
+  int FShift = 0;
+  int FBits = 0;
 };
 
-struct BitmapInfo {
+struct TBitmapInfo {
   int Width = 0;
   int Height = 0;
   // Rows are stored from the top; otherwise from the bottom.
   bool TopDown = false;
   int BitCount = 0;
-  BitmapCompression Compression = BitmapCompression::bcNone;
+  TBitmapCompression Compression = TBitmapCompression::bcNone;
   // For 16 and 32 bits per pixel; Alpha is absent for an opaque picture.
-  ChannelMask Red, Green, Blue, Alpha;
+  TChannelMask Red, Green, Blue, Alpha;
   // Opaque pixel words for 1, 4 and 8 bits per pixel; entries past the
   // file's palette are black.
   std::array<std::uint32_t, 256> Palette{};
@@ -48,6 +48,6 @@ struct BitmapInfo {
 
 // Raises EPictureError when the headers are damaged, describe a variant this
 // reader does not support, or a raster larger than Limits allow.
-BitmapInfo ReadBitmapHeader(std::span<const std::uint8_t> Bytes, const PictureLimits& Limits);
+TBitmapInfo ReadBitmapHeader(std::span<const std::uint8_t> Bytes, const TPictureLimits& Limits);
 
 }  // namespace tarnwick

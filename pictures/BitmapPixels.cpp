@@ -6,12 +6,12 @@
 namespace tarnwick {
 namespace {
 
-std::uint32_t MaskedPixel(const BitmapInfo& Info, std::uint32_t Raw) {
+std::uint32_t MaskedPixel(const TBitmapInfo& Info, std::uint32_t Raw) {
   const std::uint32_t Alpha = Info.Alpha.Present() ? Info.Alpha.Value(Raw) : 255;
   return PremultipliedPixel(Info.Red.Value(Raw), Info.Green.Value(Raw), Info.Blue.Value(Raw), Alpha);
 }
 
-std::uint32_t PixelInRow(const std::uint8_t* Row, std::size_t X, const BitmapInfo& Info) {
+std::uint32_t PixelInRow(const std::uint8_t* Row, std::size_t X, const TBitmapInfo& Info) {
   switch (Info.BitCount) {
     case 1: return Info.Palette[Row[X / 8] >> (7 - X % 8) & 1];
     case 4: return Info.Palette[Row[X / 2] >> (X % 2 ? 0 : 4) & 0xF];
@@ -28,31 +28,31 @@ std::uint32_t PixelInRow(const std::uint8_t* Row, std::size_t X, const BitmapInf
 
 // Where run-length data puts its pixels: rows counted from the bottom, and
 // anything outside the picture dropped.
-class RunCursor {
+class TRunCursor {
  public:
-  RunCursor(PictureFrame& Frame, const BitmapInfo& Info) : Frame_(Frame), Palette_(Info.Palette) {}
+  TRunCursor(TPictureFrame& Frame, const TBitmapInfo& Info) : FFrame(Frame), FPalette(Info.Palette) {}
 
   void Put(std::uint8_t Index) {
-    if (X_ < Frame_.Width && Y_ < Frame_.Height)
-      Frame_.Pixels[static_cast<std::size_t>((Frame_.Height - 1 - Y_) * Frame_.Width + X_)] = Palette_[Index];
-    ++X_;
+    if (FX < FFrame.Width && FY < FFrame.Height)
+      FFrame.Pixels[static_cast<std::size_t>((FFrame.Height - 1 - FY) * FFrame.Width + FX)] = FPalette[Index];
+    ++FX;
   }
   void NextLine() {
-    X_ = 0;
-    ++Y_;
+    FX = 0;
+    ++FY;
   }
   void Move(int Right, int Up) {
-    X_ += Right;
-    Y_ += Up;
+    FX += Right;
+    FY += Up;
   }
-  bool PastTheTop() const { return Y_ >= Frame_.Height; }
+  bool PastTheTop() const { return FY >= FFrame.Height; }
 
  private:
-  PictureFrame& Frame_;
-  const std::array<std::uint32_t, 256>& Palette_;
+  TPictureFrame& FFrame;
+  const std::array<std::uint32_t, 256>& FPalette;
   // Wide enough for any number of runs in one line.
-  std::int64_t X_ = 0;
-  std::int64_t Y_ = 0;
+  std::int64_t FX = 0;
+  std::int64_t FY = 0;
 };
 
 // The I-th index of a run: a byte each in RLE8, a nibble each (high one
@@ -64,12 +64,12 @@ std::uint8_t RunIndex(const std::uint8_t* Data, std::size_t I, bool Nibbles) {
 
 }  // namespace
 
-PictureFrame DecodeBitmapRows(std::span<const std::uint8_t> Bytes, const BitmapInfo& Info) {
+TPictureFrame DecodeBitmapRows(std::span<const std::uint8_t> Bytes, const TBitmapInfo& Info) {
   const std::uint64_t RowBits = static_cast<std::uint64_t>(Info.Width) * Info.BitCount;
   const std::uint64_t Stride = (RowBits + 31) / 32 * 4;
   // The last row's padding may be missing: every pixel is still there.
   RequireBytes(Bytes, Info.PixelOffset, Stride * (Info.Height - 1) + (RowBits + 7) / 8);
-  PictureFrame Frame{Info.Width, Info.Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Info.Width) * Info.Height), 0};
+  TPictureFrame Frame{Info.Width, Info.Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Info.Width) * Info.Height), 0};
   for (int Y = 0; Y < Info.Height; ++Y) {
     // Within the bytes, as checked above, so within a size_t in any build.
     const std::uint8_t* Row = Bytes.data() + Info.PixelOffset + static_cast<std::size_t>(Y * Stride);
@@ -80,10 +80,10 @@ PictureFrame DecodeBitmapRows(std::span<const std::uint8_t> Bytes, const BitmapI
   return Frame;
 }
 
-PictureFrame DecodeBitmapRuns(std::span<const std::uint8_t> Bytes, const BitmapInfo& Info) {
-  const bool Nibbles = Info.Compression == BitmapCompression::bcRle4;
-  PictureFrame Frame{Info.Width, Info.Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Info.Width) * Info.Height), 0};
-  RunCursor Cursor(Frame, Info);
+TPictureFrame DecodeBitmapRuns(std::span<const std::uint8_t> Bytes, const TBitmapInfo& Info) {
+  const bool Nibbles = Info.Compression == TBitmapCompression::bcRle4;
+  TPictureFrame Frame{Info.Width, Info.Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Info.Width) * Info.Height), 0};
+  TRunCursor Cursor(Frame, Info);
   std::size_t P = Info.PixelOffset;
   while (!Cursor.PastTheTop()) {
     RequireBytes(Bytes, P, 2);

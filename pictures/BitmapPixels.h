@@ -12,10 +12,10 @@ namespace tarnwick {
 
 // Uncompressed rows (palette, 16, 24 or 32 bits, bit fields). Raises
 // EPictureError when the file ends before the last pixel.
-PictureFrame DecodeBitmapRows(std::span<const std::uint8_t> Bytes, const BitmapInfo& Info);
+TPictureFrame DecodeBitmapRows(std::span<const std::uint8_t> Bytes, const TBitmapInfo& Info);
 
 // RLE8 or RLE4 runs. Pixels the runs skip over stay transparent. Raises
 // EPictureError when the data ends before the end-of-bitmap code.
-PictureFrame DecodeBitmapRuns(std::span<const std::uint8_t> Bytes, const BitmapInfo& Info);
+TPictureFrame DecodeBitmapRuns(std::span<const std::uint8_t> Bytes, const TBitmapInfo& Info);
 
 }  // namespace tarnwick

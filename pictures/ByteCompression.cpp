@@ -25,7 +25,7 @@ std::uint32_t HashAt(const std::uint8_t* At) {
   return (Word * 2654435761u) >> (32 - HashBits);
 }
 
-struct Copy {
+struct TCopy {
   std::size_t Start = 0;
   std::size_t Length = 0;
   std::size_t Offset = 0;
@@ -33,38 +33,38 @@ struct Copy {
   std::size_t End() const { return Start + Length; }
 };
 
-class Compressor {
+class TCompressor {
  public:
-  explicit Compressor(std::span<const std::uint8_t> Bytes)
-      : In_(Bytes), Seen_(std::size_t{1} << HashBits, -1) {
-    Out_.reserve(Bytes.size() / 2 + 16);
+  explicit TCompressor(std::span<const std::uint8_t> Bytes)
+      : FIn(Bytes), FSeen(std::size_t{1} << HashBits, -1) {
+    FOut.reserve(Bytes.size() / 2 + 16);
   }
 
   std::vector<std::uint8_t> Run() {
     std::size_t At = 0;
-    while (At + ShortestCopy <= In_.size()) {
-      Copy Found = FindAt(At);
+    while (At + ShortestCopy <= FIn.size()) {
+      TCopy Found = FindAt(At);
       if (Found.Length == 0) {
         ++At;
         continue;
       }
       // A copy found one byte later may reach further: take that one then.
-      const Copy Later = FindAt(At + 1);
+      const TCopy Later = FindAt(At + 1);
       if (Later.Length > 0 && Later.End() > Found.End() + 1) Found = Later;
       Put(Found);
-      At = Literals_ = Found.End();
+      At = FLiterals = Found.End();
     }
-    Put({In_.size(), 0, 0});
-    return std::move(Out_);
+    Put({FIn.size(), 0, 0});
+    return std::move(FOut);
   }
 
  private:
   // The copy of earlier bytes that the bytes at At begin, reaching back over
   // the literals not yet written; of length 0 when there is none.
-  Copy FindAt(std::size_t At) {
-    if (At + ShortestCopy > In_.size()) return {};
-    const std::uint8_t* Bytes = In_.data();
-    std::int32_t& Slot = Seen_[HashAt(Bytes + At)];
+  TCopy FindAt(std::size_t At) {
+    if (At + ShortestCopy > FIn.size()) return {};
+    const std::uint8_t* Bytes = FIn.data();
+    std::int32_t& Slot = FSeen[HashAt(Bytes + At)];
     const std::int32_t Before = Slot;
     Slot = static_cast<std::int32_t>(At);
     if (Before < 0 || At - static_cast<std::size_t>(Before) > FarthestCopy ||
@@ -72,38 +72,38 @@ class Compressor {
       return {};
     auto From = static_cast<std::size_t>(Before);
     std::size_t End = At + ShortestCopy;
-    while (End < In_.size() && Bytes[End] == Bytes[From + (End - At)]) ++End;
+    while (End < FIn.size() && Bytes[End] == Bytes[From + (End - At)]) ++End;
     std::size_t Start = At;
-    while (Start > Literals_ && From > 0 && Bytes[Start - 1] == Bytes[From - 1]) --Start, --From;
+    while (Start > FLiterals && From > 0 && Bytes[Start - 1] == Bytes[From - 1]) --Start, --From;
     return {Start, End - Start, At - static_cast<std::size_t>(Before)};
   }
 
   void PutLength(std::size_t Rest) {
-    for (; Rest >= 255; Rest -= 255) Out_.push_back(255);
-    Out_.push_back(static_cast<std::uint8_t>(Rest));
+    for (; Rest >= 255; Rest -= 255) FOut.push_back(255);
+    FOut.push_back(static_cast<std::uint8_t>(Rest));
   }
 
   // The literals before Found, and Found unless it is of length 0.
-  void Put(const Copy& Found) {
-    const std::size_t Count = Found.Start - Literals_;
+  void Put(const TCopy& Found) {
+    const std::size_t Count = Found.Start - FLiterals;
     const std::size_t CopyLength = Found.Length > 0 ? Found.Length - ShortestCopy : 0;
-    Out_.push_back(static_cast<std::uint8_t>(std::min<std::size_t>(Count, LongLength) << 4 |
+    FOut.push_back(static_cast<std::uint8_t>(std::min<std::size_t>(Count, LongLength) << 4 |
                                              std::min<std::size_t>(CopyLength, LongLength)));
     if (Count >= LongLength) PutLength(Count - LongLength);
-    Out_.insert(Out_.end(), In_.begin() + static_cast<std::ptrdiff_t>(Literals_),
-                In_.begin() + static_cast<std::ptrdiff_t>(Found.Start));
+    FOut.insert(FOut.end(), FIn.begin() + static_cast<std::ptrdiff_t>(FLiterals),
+                FIn.begin() + static_cast<std::ptrdiff_t>(Found.Start));
     if (Found.Length == 0) return;
-    Out_.push_back(static_cast<std::uint8_t>(Found.Offset));
-    Out_.push_back(static_cast<std::uint8_t>(Found.Offset >> 8));
+    FOut.push_back(static_cast<std::uint8_t>(Found.Offset));
+    FOut.push_back(static_cast<std::uint8_t>(Found.Offset >> 8));
     if (CopyLength >= LongLength) PutLength(CopyLength - LongLength);
   }
 
-  std::span<const std::uint8_t> In_;
+  std::span<const std::uint8_t> FIn;
   // Where each hash of four bytes was seen last.
-  std::vector<std::int32_t> Seen_;
-  std::vector<std::uint8_t> Out_;
+  std::vector<std::int32_t> FSeen;
+  std::vector<std::uint8_t> FOut;
   // The first byte not yet written.
-  std::size_t Literals_ = 0;
+  std::size_t FLiterals = 0;
 };
 
 // Adds the bytes that go on after a nibble of LongLength; false when the
@@ -138,7 +138,7 @@ void PutCopy(std::uint8_t*& To, std::size_t Offset, std::size_t Length) {
 
 }  // namespace
 
-std::vector<std::uint8_t> CompressBytes(std::span<const std::uint8_t> Bytes) { return Compressor(Bytes).Run(); }
+std::vector<std::uint8_t> CompressBytes(std::span<const std::uint8_t> Bytes) { return TCompressor(Bytes).Run(); }
 
 // One function with its state in locals: stores through byte pointers could
 // otherwise change any member, which the compiler would then read again.

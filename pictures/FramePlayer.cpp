@@ -2,39 +2,39 @@
 
 namespace tarnwick {
 
-FramePlayer::FramePlayer(const Picture& Source, RasterSize Shown)
-    : Source_(Source),
-      OpensDecoded_(!Source.Frames.empty() && Source.Frames[0].Width >= Shown.Width &&
+TFramePlayer::TFramePlayer(const TPicture& Source, TRasterSize Shown)
+    : FSource(Source),
+      FOpensDecoded(!Source.Frames.empty() && Source.Frames[0].Width >= Shown.Width &&
                     Source.Frames[0].Height >= Shown.Height) {}
 
-const PictureFrame& FramePlayer::Frame(int Index) {
+const TPictureFrame& TFramePlayer::Frame(int Index) {
   // The first frame, decoded with the picture, opens an animation without
   // a canvas or a look at its frames.
-  if (Source_.Animation && !Opening(Index)) {
-    Last_ = Index;
-    const PictureFrame& Made = Gif().Frame(Index);
-    Changed_ = Gif_->Changed();
+  if (FSource.Animation && !Opening(Index)) {
+    FLast = Index;
+    const TPictureFrame& Made = Gif().Frame(Index);
+    FChanged = FGif->Changed();
     return Made;
   }
-  const PictureFrame& Decoded = Source_.Frames[static_cast<std::size_t>(Index)];
-  Changed_ = Index == Last_ ? PixelArea{} : PixelArea{0, 0, Decoded.Width, Decoded.Height};
-  Last_ = Index;
+  const TPictureFrame& Decoded = FSource.Frames[static_cast<std::size_t>(Index)];
+  FChanged = Index == FLast ? TPixelArea{} : TPixelArea{0, 0, Decoded.Width, Decoded.Height};
+  FLast = Index;
   return Decoded;
 }
 
-const GifFrameImage* FramePlayer::Opaque(int Index) {
-  if (!Source_.Animation || Opening(Index)) return nullptr;
-  const GifFrameImage* Made = Gif().Opaque(Index);
+const TGifFrameImage* TFramePlayer::Opaque(int Index) {
+  if (!FSource.Animation || Opening(Index)) return nullptr;
+  const TGifFrameImage* Made = Gif().Opaque(Index);
   if (Made) {
-    Last_ = Index;
-    Changed_ = Gif_->Changed();
+    FLast = Index;
+    FChanged = FGif->Changed();
   }
   return Made;
 }
 
-GifPlayer& FramePlayer::Gif() {
-  if (!Gif_) Gif_.emplace(*Source_.Animation);
-  return *Gif_;
+TGifPlayer& TFramePlayer::Gif() {
+  if (!FGif) FGif.emplace(*FSource.Animation);
+  return *FGif;
 }
 
 }  // namespace tarnwick

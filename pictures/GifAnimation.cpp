@@ -7,55 +7,55 @@ namespace tarnwick {
 
 std::size_t FrameStoreBudget(std::size_t FileSize) { return FileSize + (std::size_t{4} << 20); }
 
-GifAnimation::GifAnimation(std::vector<std::uint8_t> Bytes, const PictureLimits& Limits, std::size_t StoreBudget)
-    : Bytes_(std::move(Bytes)), Store_(StoreBudget) {
+TGifAnimation::TGifAnimation(std::vector<std::uint8_t> Bytes, const TPictureLimits& Limits, std::size_t StoreBudget)
+    : FBytes(std::move(Bytes)), FStore(StoreBudget) {
   ReadFrames(Limits);
-  if (Store_.Kept() == FrameCount()) {
-    Bytes_.clear();
-    Bytes_.shrink_to_fit();
+  if (FStore.Kept() == FrameCount()) {
+    FBytes.clear();
+    FBytes.shrink_to_fit();
   }
 }
 
-void GifAnimation::ReadFrames(const PictureLimits& Limits) {
-  GifReader Reader(Bytes_);
-  Width_ = Reader->SWidth;
-  Height_ = Reader->SHeight;
-  CheckRasterSize(Width_, Height_, Limits);
-  GifFrameControl Control;
-  GifFrameImage Image;
-  GifFrameImage First;
+void TGifAnimation::ReadFrames(const TPictureLimits& Limits) {
+  TGifReader Reader(FBytes);
+  FWidth = Reader->SWidth;
+  FHeight = Reader->SHeight;
+  CheckRasterSize(FWidth, FHeight, Limits);
+  TGifFrameControl Control;
+  TGifFrameImage Image;
+  TGifFrameImage First;
   for (;;) {
     const std::size_t Offset = Reader.Position();
     GifRecordType Type = UNDEFINED_RECORD_TYPE;
     if (DGifGetRecordType(Reader.Get(), &Type) == GIF_ERROR) {
-      if (Reader.AtEnd() && !Frames_.empty()) break;
+      if (Reader.AtEnd() && !FFrames.empty()) break;
       Reader.Fail();
     }
     if (Type == TERMINATE_RECORD_TYPE) break;
     if (Type == EXTENSION_RECORD_TYPE) {
-      ReadExtension(Reader, Control, LoopCount_);
+      ReadExtension(Reader, Control, FLoopCount);
     } else if (Type == IMAGE_DESC_RECORD_TYPE) {
-      CheckAnimationSize(Frames_.size() + 1, Width_, Height_, Limits);
+      CheckAnimationSize(FFrames.size() + 1, FWidth, FHeight, Limits);
       Reader.Check(DGifGetImageDesc(Reader.Get()));
       CheckRasterSize(Reader->Image.Width, Reader->Image.Height, Limits);
       ReadImage(Reader, Control, Image);
-      Frames_.push_back({Offset, Control, CoversOpaquely(Image, Width_, Height_)});
+      FFrames.push_back({Offset, Control, CoversOpaquely(Image, FWidth, FHeight)});
       Keep(Image, First);
       // A graphic control extension governs the one image after it.
-      Control = GifFrameControl{};
+      Control = TGifFrameControl{};
     }
   }
-  if (Frames_.empty()) throw EPictureError(DamagedReason("画像がありません"));
+  if (FFrames.empty()) throw EPictureError(DamagedReason("画像がありません"));
 }
 
 // The first frame waits aside for a second: a still keeps nothing.
-void GifAnimation::Keep(GifFrameImage& Image, GifFrameImage& First) {
-  if (Frames_.size() == 1) {
+void TGifAnimation::Keep(TGifFrameImage& Image, TGifFrameImage& First) {
+  if (FFrames.size() == 1) {
     First = std::move(Image);
     return;
   }
-  if (Frames_.size() == 2) Store_.Keep(First);
-  Store_.Keep(Image);
+  if (FFrames.size() == 2) FStore.Keep(First);
+  FStore.Keep(Image);
 }
 
 }  // namespace tarnwick

@@ -11,7 +11,7 @@
 
 // An animated GIF kept as each frame's colour indexes compressed, as far as
 // they fit a budget, and as its file's bytes for the frames beyond: both take
-// a fraction of its decoded frames. GifPlayer composites the frames from them
+// a fraction of its decoded frames. TGifPlayer composites the frames from them
 // again whenever they are shown.
 namespace tarnwick {
 
@@ -19,18 +19,18 @@ namespace tarnwick {
 inline constexpr int StandInDelayMs = 100;
 
 // What a graphic control extension asks of the frame after it.
-struct GifFrameControl {
-  GifDisposal Disposal = GifDisposal::gdKeep;
+struct TGifFrameControl {
+  TGifDisposal Disposal = TGifDisposal::gdKeep;
   // The index drawn as transparent; none when negative.
   int TransparentIndex = -1;
   int DelayMs = StandInDelayMs;
 };
 
 // Where a frame lies in the file, and how it is shown.
-struct GifFrameRecord {
+struct TGifFrameRecord {
   // Of the frame's image separator.
   std::size_t Offset = 0;
-  GifFrameControl Control;
+  TGifFrameControl Control;
   // The frame covers the canvas with opaque colours: what it shows does not
   // depend on the frames before it.
   bool Covers = false;
@@ -41,7 +41,7 @@ struct GifFrameRecord {
 // twice its file and a few MB.
 std::size_t FrameStoreBudget(std::size_t FileSize);
 
-class GifAnimation {
+class TGifAnimation {
  public:
   // Reads the whole of Bytes once, decoding every frame, so that a damaged or
   // cut frame anywhere is found here and nothing is refused later. Keeps the
@@ -50,31 +50,31 @@ class GifAnimation {
   // the reason (giflib's own words for its errors), also when any frame is
   // damaged or the declared sizes need more than Limits allow. A file that
   // only lacks its final trailer byte is read whole.
-  GifAnimation(std::vector<std::uint8_t> Bytes, const PictureLimits& Limits, std::size_t StoreBudget);
+  TGifAnimation(std::vector<std::uint8_t> Bytes, const TPictureLimits& Limits, std::size_t StoreBudget);
 
-  int Width() const { return Width_; }
-  int Height() const { return Height_; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
   // How often the animation runs through; 0 means forever.
-  int LoopCount() const { return LoopCount_; }
-  int FrameCount() const { return static_cast<int>(Frames_.size()); }
-  const GifFrameRecord& Frame(int Index) const { return Frames_[static_cast<std::size_t>(Index)]; }
+  int LoopCount() const { return FLoopCount; }
+  int FrameCount() const { return static_cast<int>(FFrames.size()); }
+  const TGifFrameRecord& Frame(int Index) const { return FFrames[static_cast<std::size_t>(Index)]; }
   // The frames kept compressed: the first Store().Kept().
-  const GifFrameStore& Store() const { return Store_; }
+  const TGifFrameStore& Store() const { return FStore; }
   // The file's bytes; empty when the store keeps every frame.
-  std::span<const std::uint8_t> Bytes() const { return Bytes_; }
+  std::span<const std::uint8_t> Bytes() const { return FBytes; }
 
  private:
-  void ReadFrames(const PictureLimits& Limits);
+  void ReadFrames(const TPictureLimits& Limits);
   // Stores Image, the frame read last; First holds the first frame until
   // there is a second.
-  void Keep(GifFrameImage& Image, GifFrameImage& First);
+  void Keep(TGifFrameImage& Image, TGifFrameImage& First);
 
-  std::vector<std::uint8_t> Bytes_;
-  GifFrameStore Store_;
-  int Width_ = 0;
-  int Height_ = 0;
-  int LoopCount_ = 1;
-  std::vector<GifFrameRecord> Frames_;
+  std::vector<std::uint8_t> FBytes;
+  TGifFrameStore FStore;
+  int FWidth = 0;
+  int FHeight = 0;
+  int FLoopCount = 1;
+  std::vector<TGifFrameRecord> FFrames;
 };
 
 }  // namespace tarnwick

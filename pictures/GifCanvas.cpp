@@ -4,7 +4,7 @@
 
 namespace tarnwick {
 
-bool CoversOpaquely(const GifFrameImage& Frame, int Width, int Height) {
+bool CoversOpaquely(const TGifFrameImage& Frame, int Width, int Height) {
   if (Frame.Left != 0 || Frame.Top != 0 || Frame.Width < Width || Frame.Height < Height) return false;
   for (int Y = 0; Y < Height; ++Y) {
     const std::uint8_t* In = Frame.Indexes.data() + static_cast<std::size_t>(Y) * Frame.Width;
@@ -13,46 +13,46 @@ bool CoversOpaquely(const GifFrameImage& Frame, int Width, int Height) {
   return true;
 }
 
-GifCanvas::GifCanvas(int Width, int Height)
-    : Canvas_{Width, Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Width) * Height), 0} {}
+TGifCanvas::TGifCanvas(int Width, int Height)
+    : FCanvas{Width, Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Width) * Height), 0} {}
 
-PixelArea GifCanvas::Clipped(const GifFrameImage& Frame) const {
-  return {std::min(Frame.Left, Canvas_.Width), std::min(Frame.Top, Canvas_.Height),
-          std::min(Frame.Left + Frame.Width, Canvas_.Width), std::min(Frame.Top + Frame.Height, Canvas_.Height)};
+TPixelArea TGifCanvas::Clipped(const TGifFrameImage& Frame) const {
+  return {std::min(Frame.Left, FCanvas.Width), std::min(Frame.Top, FCanvas.Height),
+          std::min(Frame.Left + Frame.Width, FCanvas.Width), std::min(Frame.Top + Frame.Height, FCanvas.Height)};
 }
 
-void GifCanvas::DisposeLast() {
-  const int Width = LastArea_.Right - LastArea_.Left;
-  for (int Y = LastArea_.Top; Y < LastArea_.Bottom; ++Y) {
-    std::uint32_t* Out = Row(Y) + LastArea_.Left;
-    if (LastDisposal_ == GifDisposal::gdBackground) std::fill(Out, Out + Width, 0u);
-    if (LastDisposal_ == GifDisposal::gdPrevious)
-      std::copy_n(Saved_.begin() + static_cast<std::ptrdiff_t>(Y - LastArea_.Top) * Width, Width, Out);
+void TGifCanvas::DisposeLast() {
+  const int Width = FLastArea.Right - FLastArea.Left;
+  for (int Y = FLastArea.Top; Y < FLastArea.Bottom; ++Y) {
+    std::uint32_t* Out = Row(Y) + FLastArea.Left;
+    if (FLastDisposal == TGifDisposal::gdBackground) std::fill(Out, Out + Width, 0u);
+    if (FLastDisposal == TGifDisposal::gdPrevious)
+      std::copy_n(FSaved.begin() + static_cast<std::ptrdiff_t>(Y - FLastArea.Top) * Width, Width, Out);
   }
 }
 
-PixelArea GifCanvas::Draw(const GifFrameImage& Frame) {
+TPixelArea TGifCanvas::Draw(const TGifFrameImage& Frame) {
   DisposeLast();
-  const PixelArea Disposed = LastDisposal_ == GifDisposal::gdKeep ? PixelArea{} : LastArea_;
-  const PixelArea A = Clipped(Frame);
-  Saved_.clear();
+  const TPixelArea Disposed = FLastDisposal == TGifDisposal::gdKeep ? TPixelArea{} : FLastArea;
+  const TPixelArea A = Clipped(Frame);
+  FSaved.clear();
   for (int Y = A.Top; Y < A.Bottom; ++Y) {
     std::uint32_t* Out = Row(Y);
-    if (Frame.Disposal == GifDisposal::gdPrevious) Saved_.insert(Saved_.end(), Out + A.Left, Out + A.Right);
+    if (Frame.Disposal == TGifDisposal::gdPrevious) FSaved.insert(FSaved.end(), Out + A.Left, Out + A.Right);
     const std::uint8_t* In = Frame.Indexes.data() + static_cast<std::size_t>(Y - Frame.Top) * Frame.Width;
     for (int X = A.Left; X < A.Right; ++X)
       if (const std::uint32_t Color = Frame.Colors[In[X - Frame.Left]]) Out[X] = Color;
   }
-  LastArea_ = A;
-  LastDisposal_ = Frame.Disposal;
+  FLastArea = A;
+  FLastDisposal = Frame.Disposal;
   return Union(Disposed, A);
 }
 
-void GifCanvas::Clear() {
-  std::fill(Canvas_.Pixels.begin(), Canvas_.Pixels.end(), 0u);
-  LastArea_ = {};
-  LastDisposal_ = GifDisposal::gdKeep;
-  Saved_.clear();
+void TGifCanvas::Clear() {
+  std::fill(FCanvas.Pixels.begin(), FCanvas.Pixels.end(), 0u);
+  FLastArea = {};
+  FLastDisposal = TGifDisposal::gdKeep;
+  FSaved.clear();
 }
 
 }  // namespace tarnwick

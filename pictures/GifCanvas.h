@@ -10,14 +10,14 @@
 // the frame before it left behind, after that frame's disposal.
 namespace tarnwick {
 
-enum class GifDisposal {
+enum class TGifDisposal {
   gdKeep,        // leave the frame in place (also "unspecified")
   gdBackground,  // clear its rectangle to transparent before the next frame
   gdPrevious,    // restore its rectangle to what was there before it
 };
 
 // One frame as the file gives it: a rectangle of colour indexes.
-struct GifFrameImage {
+struct TGifFrameImage {
   int Left = 0;
   int Top = 0;
   int Width = 0;
@@ -27,37 +27,37 @@ struct GifFrameImage {
   // Opaque pixel words; 0 for the transparent index and for indexes past
   // the colour table, which leave the canvas as it is.
   std::array<std::uint32_t, 256> Colors{};
-  GifDisposal Disposal = GifDisposal::gdKeep;
+  TGifDisposal Disposal = TGifDisposal::gdKeep;
 };
 
 // Whether Frame covers a Width x Height canvas with opaque colours, so that
 // the canvas after it holds its colours alone.
-bool CoversOpaquely(const GifFrameImage& Frame, int Width, int Height);
+bool CoversOpaquely(const TGifFrameImage& Frame, int Width, int Height);
 
-class GifCanvas {
+class TGifCanvas {
  public:
   // A transparent canvas of the animation's size.
-  GifCanvas(int Width, int Height);
+  TGifCanvas(int Width, int Height);
 
   // Disposes of the frame drawn before, then draws Frame, clipped to the
   // canvas; the part of the canvas that may have changed.
-  PixelArea Draw(const GifFrameImage& Frame);
+  TPixelArea Draw(const TGifFrameImage& Frame);
   // Transparent again, as before the first frame.
   void Clear();
 
   // The picture as it stands after the last Draw.
-  const PictureFrame& Pixels() const { return Canvas_; }
+  const TPictureFrame& Pixels() const { return FCanvas; }
 
  private:
-  PixelArea Clipped(const GifFrameImage& Frame) const;
+  TPixelArea Clipped(const TGifFrameImage& Frame) const;
   void DisposeLast();
-  std::uint32_t* Row(int Y) { return Canvas_.Pixels.data() + static_cast<std::size_t>(Y) * Canvas_.Width; }
+  std::uint32_t* Row(int Y) { return FCanvas.Pixels.data() + static_cast<std::size_t>(Y) * FCanvas.Width; }
 
-  PictureFrame Canvas_;
-  PixelArea LastArea_;
-  GifDisposal LastDisposal_ = GifDisposal::gdKeep;
-  // What lay under LastArea_ before the last frame, when it is to be restored.
-  std::vector<std::uint32_t> Saved_;
+  TPictureFrame FCanvas;
+  TPixelArea FLastArea;
+  TGifDisposal FLastDisposal = TGifDisposal::gdKeep;
+  // What lay under FLastArea before the last frame, when it is to be restored.
+  std::vector<std::uint32_t> FSaved;
 };
 
 }  // namespace tarnwick

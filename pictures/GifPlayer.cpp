@@ -5,62 +5,62 @@
 
 namespace tarnwick {
 
-GifPlayer::GifPlayer(const GifAnimation& Animation) : Animation_(Animation) {}
+TGifPlayer::TGifPlayer(const TGifAnimation& Animation) : FAnimation(Animation) {}
 
-const PictureFrame& GifPlayer::Frame(int Index) {
-  const bool Continuing = Next_ > 0 && Index + 1 >= Next_;
+const TPictureFrame& TGifPlayer::Frame(int Index) {
+  const bool Continuing = FNext > 0 && Index + 1 >= FNext;
   if (!Continuing) {
     Canvas().Clear();
-    Next_ = 0;
-    Undrawn_ = false;
+    FNext = 0;
+    FUndrawn = false;
   }
-  Changed_ = Continuing ? PixelArea{} : Whole();
+  FChanged = Continuing ? TPixelArea{} : Whole();
   // Opaque handed that frame out already: drawing it changes nothing shown.
-  if (Undrawn_) Canvas().Draw(Image_);
-  Undrawn_ = false;
-  while (Next_ <= Index) Changed_ = Union(Changed_, Composite(Next_++));
+  if (FUndrawn) Canvas().Draw(FImage);
+  FUndrawn = false;
+  while (FNext <= Index) FChanged = Union(FChanged, Composite(FNext++));
   return Canvas().Pixels();
 }
 
-const GifFrameImage* GifPlayer::Opaque(int Index) {
-  const GifFrameRecord& Record = Animation_.Frame(Index);
+const TGifFrameImage* TGifPlayer::Opaque(int Index) {
+  const TGifFrameRecord& Record = FAnimation.Frame(Index);
   // Disposing of a frame to what lay under it needs the canvas before it.
-  if (!Record.Covers || Record.Control.Disposal == GifDisposal::gdPrevious) return nullptr;
+  if (!Record.Covers || Record.Control.Disposal == TGifDisposal::gdPrevious) return nullptr;
   Read(Index);
-  Next_ = Index + 1;
-  Undrawn_ = true;
-  Changed_ = Whole();
-  return &Image_;
+  FNext = Index + 1;
+  FUndrawn = true;
+  FChanged = Whole();
+  return &FImage;
 }
 
-PixelArea GifPlayer::Composite(int Index) {
+TPixelArea TGifPlayer::Composite(int Index) {
   Read(Index);
-  return Canvas().Draw(Image_);
+  return Canvas().Draw(FImage);
 }
 
-void GifPlayer::Read(int Index) {
-  if (Index < Animation_.Store().Kept())
-    Animation_.Store().Expand(Index, Image_);
+void TGifPlayer::Read(int Index) {
+  if (Index < FAnimation.Store().Kept())
+    FAnimation.Store().Expand(Index, FImage);
   else
     ReadFromFile(Index);
 }
 
 // Each frame is read on its own, from the file's header and the frame's
 // records: giflib keeps a record of every image one reading passes.
-void GifPlayer::ReadFromFile(int Index) {
-  const GifFrameRecord& Record = Animation_.Frame(Index);
-  GifReader Reader(Animation_.Bytes());
+void TGifPlayer::ReadFromFile(int Index) {
+  const TGifFrameRecord& Record = FAnimation.Frame(Index);
+  TGifReader Reader(FAnimation.Bytes());
   Reader.Seek(Record.Offset);
   GifRecordType Type = UNDEFINED_RECORD_TYPE;
   Reader.Check(DGifGetRecordType(Reader.Get(), &Type));
   if (Type != IMAGE_DESC_RECORD_TYPE) throw EPictureError(DamagedReason("画像がありません"));
   Reader.Check(DGifGetImageDesc(Reader.Get()));
-  ReadImage(Reader, Record.Control, Image_);
+  ReadImage(Reader, Record.Control, FImage);
 }
 
-GifCanvas& GifPlayer::Canvas() {
-  if (!Canvas_) Canvas_.emplace(Animation_.Width(), Animation_.Height());
-  return *Canvas_;
+TGifCanvas& TGifPlayer::Canvas() {
+  if (!FCanvas) FCanvas.emplace(FAnimation.Width(), FAnimation.Height());
+  return *FCanvas;
 }
 
 }  // namespace tarnwick

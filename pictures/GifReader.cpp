@@ -22,10 +22,10 @@ std::string ErrorText(int Error) {
   return Text ? Text : "GIF error " + std::to_string(Error);
 }
 
-GifFrameControl ControlOf(const GraphicsControlBlock& Block) {
-  GifFrameControl Control;
-  if (Block.DisposalMode == DISPOSE_BACKGROUND) Control.Disposal = GifDisposal::gdBackground;
-  if (Block.DisposalMode == DISPOSE_PREVIOUS) Control.Disposal = GifDisposal::gdPrevious;
+TGifFrameControl ControlOf(const GraphicsControlBlock& Block) {
+  TGifFrameControl Control;
+  if (Block.DisposalMode == DISPOSE_BACKGROUND) Control.Disposal = TGifDisposal::gdBackground;
+  if (Block.DisposalMode == DISPOSE_PREVIOUS) Control.Disposal = TGifDisposal::gdPrevious;
   Control.TransparentIndex = Block.TransparentColor;
   if (Block.DelayTime >= ShortestDelayCs) Control.DelayMs = Block.DelayTime * 10;
   return Control;
@@ -69,16 +69,16 @@ std::vector<int> RowOrder(int Height, bool Interlaced) {
 
 }  // namespace
 
-GifReader::GifReader(std::span<const std::uint8_t> Bytes) : Source_{Bytes} {
+TGifReader::TGifReader(std::span<const std::uint8_t> Bytes) : FSource{Bytes} {
   int Error = 0;
-  Gif_ = DGifOpen(&Source_, Read, &Error);
-  if (!Gif_) throw EPictureError(ErrorText(Error));
+  FGif = DGifOpen(&FSource, Read, &Error);
+  if (!FGif) throw EPictureError(ErrorText(Error));
 }
 
-GifReader::~GifReader() { DGifCloseFile(Gif_, nullptr); }
+TGifReader::~TGifReader() { DGifCloseFile(FGif, nullptr); }
 
-int GifReader::Read(GifFileType* Gif, GifByteType* Out, int Count) {
-  auto& From = *static_cast<Source*>(Gif->UserData);
+int TGifReader::Read(GifFileType* Gif, GifByteType* Out, int Count) {
+  auto& From = *static_cast<TSource*>(Gif->UserData);
   const std::size_t Taken =
       std::min(static_cast<std::size_t>(std::max(Count, 0)), From.Bytes.size() - std::min(From.Position, From.Bytes.size()));
   std::copy_n(From.Bytes.begin() + static_cast<std::ptrdiff_t>(From.Position), Taken, Out);
@@ -86,13 +86,13 @@ int GifReader::Read(GifFileType* Gif, GifByteType* Out, int Count) {
   return static_cast<int>(Taken);
 }
 
-void GifReader::Check(int Result) const {
+void TGifReader::Check(int Result) const {
   if (Result == GIF_ERROR) Fail();
 }
 
-void GifReader::Fail() const { throw EPictureError(ErrorText(Gif_->Error)); }
+void TGifReader::Fail() const { throw EPictureError(ErrorText(FGif->Error)); }
 
-void ReadExtension(const GifReader& Reader, GifFrameControl& Control, int& LoopCount) {
+void ReadExtension(const TGifReader& Reader, TGifFrameControl& Control, int& LoopCount) {
   int Code = 0;
   GifByteType* Block = nullptr;
   Reader.Check(DGifGetExtension(Reader.Get(), &Code, &Block));
@@ -109,7 +109,7 @@ void ReadExtension(const GifReader& Reader, GifFrameControl& Control, int& LoopC
   }
 }
 
-void ReadImage(const GifReader& Reader, const GifFrameControl& Control, GifFrameImage& Image) {
+void ReadImage(const TGifReader& Reader, const TGifFrameControl& Control, TGifFrameImage& Image) {
   const GifImageDesc& Desc = Reader->Image;
   const ColorMapObject* Map = Desc.ColorMap ? Desc.ColorMap : Reader->SColorMap;
   if (!Map) throw EPictureError(DamagedReason("色表がありません"));

@@ -13,17 +13,17 @@
 // check of a whole file and the compositing of one frame share.
 namespace tarnwick {
 
-class GifReader {
+class TGifReader {
  public:
   // Opens Bytes and reads the header and the screen descriptor. Raises
   // EPictureError with the reason when they cannot be read.
-  explicit GifReader(std::span<const std::uint8_t> Bytes);
-  ~GifReader();
-  GifReader(const GifReader&) = delete;
-  GifReader& operator=(const GifReader&) = delete;
+  explicit TGifReader(std::span<const std::uint8_t> Bytes);
+  ~TGifReader();
+  TGifReader(const TGifReader&) = delete;
+  TGifReader& operator=(const TGifReader&) = delete;
 
-  GifFileType* operator->() const { return Gif_; }
-  GifFileType* Get() const { return Gif_; }
+  GifFileType* operator->() const { return FGif; }
+  GifFileType* Get() const { return FGif; }
 
   // Raises giflib's error when Result is GIF_ERROR.
   void Check(int Result) const;
@@ -31,27 +31,27 @@ class GifReader {
 
   // Where the next record is read, as an offset into the bytes; Seek skips
   // to another.
-  std::size_t Position() const { return Source_.Position; }
-  void Seek(std::size_t Offset) { Source_.Position = Offset; }
-  bool AtEnd() const { return Source_.Position == Source_.Bytes.size(); }
+  std::size_t Position() const { return FSource.Position; }
+  void Seek(std::size_t Offset) { FSource.Position = Offset; }
+  bool AtEnd() const { return FSource.Position == FSource.Bytes.size(); }
 
  private:
-  struct Source {
+  struct TSource {
     std::span<const std::uint8_t> Bytes;
     std::size_t Position = 0;
   };
   static int Read(GifFileType* Gif, GifByteType* Out, int Count);
 
-  Source Source_;
-  GifFileType* Gif_ = nullptr;
+  TSource FSource;
+  GifFileType* FGif = nullptr;
 };
 
 // Reads the extension record that follows: a graphic control extension sets
 // Control, the loop extension sets LoopCount.
-void ReadExtension(const GifReader& Reader, GifFrameControl& Control, int& LoopCount);
+void ReadExtension(const TGifReader& Reader, TGifFrameControl& Control, int& LoopCount);
 
 // Reads the pixels of the image whose descriptor was read last into Image,
 // reusing its storage, with the colours and disposal Control gives them.
-void ReadImage(const GifReader& Reader, const GifFrameControl& Control, GifFrameImage& Image);
+void ReadImage(const TGifReader& Reader, const TGifFrameControl& Control, TGifFrameImage& Image);
 
 }  // namespace tarnwick

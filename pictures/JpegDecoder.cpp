@@ -27,7 +27,7 @@ constexpr long MaxLibraryMemory = 512L << 20;
 
 // Everything libjpeg touches, in plain C types: an error longjmps out of the
 // library, and the frames it skips must own nothing.
-struct JpegSession {
+struct TJpegSession {
   jpeg_decompress_struct Info;
   jpeg_error_mgr Errors;
   jpeg_progress_mgr Progress;
@@ -41,10 +41,10 @@ struct JpegSession {
   std::size_t OutputStride;
 };
 
-JpegSession& SessionOf(j_common_ptr Info) { return *static_cast<JpegSession*>(Info->client_data); }
+TJpegSession& SessionOf(j_common_ptr Info) { return *static_cast<TJpegSession*>(Info->client_data); }
 
 [[noreturn]] void FailStep(j_common_ptr Info) {
-  JpegSession& Session = SessionOf(Info);
+  TJpegSession& Session = SessionOf(Info);
   Info->err->format_message(Info, Session.Message);
   std::longjmp(Session.Jump, 1);
 }
@@ -60,24 +60,24 @@ void OnMessage(j_common_ptr Info, int Level) {
 }
 
 void OnProgress(j_common_ptr Info) {
-  JpegSession& Session = SessionOf(Info);
+  TJpegSession& Session = SessionOf(Info);
   if (Session.Info.input_scan_number > MaxScans) {
     Session.TooManyScans = true;
     std::longjmp(Session.Jump, 1);
   }
 }
 
-using Step = void (*)(JpegSession&);
+using Step = void (*)(TJpegSession&);
 
 // The one place that recovers from libjpeg's errors: a longjmp lands here,
 // skipping only Run's frame and the library's, none of which owns anything.
-bool RunStep(JpegSession& Session, Step Run) {
+bool RunStep(TJpegSession& Session, Step Run) {
   if (setjmp(Session.Jump)) return false;
   Run(Session);
   return true;
 }
 
-void CreateAndReadHeader(JpegSession& Session) {
+void CreateAndReadHeader(TJpegSession& Session) {
   jpeg_create_decompress(&Session.Info);
   Session.Created = true;
   Session.Info.mem->max_memory_to_use = MaxLibraryMemory;
@@ -86,9 +86,9 @@ void CreateAndReadHeader(JpegSession& Session) {
   jpeg_read_header(&Session.Info, TRUE);
 }
 
-void CalculateOutputSize(JpegSession& Session) { jpeg_calc_output_dimensions(&Session.Info); }
+void CalculateOutputSize(TJpegSession& Session) { jpeg_calc_output_dimensions(&Session.Info); }
 
-void DecompressAll(JpegSession& Session) {
+void DecompressAll(TJpegSession& Session) {
   jpeg_start_decompress(&Session.Info);
   while (Session.Info.output_scanline < Session.Info.output_height) {
     JSAMPROW Row = Session.Output + Session.Info.output_scanline * Session.OutputStride;
@@ -97,10 +97,10 @@ void DecompressAll(JpegSession& Session) {
   jpeg_finish_decompress(&Session.Info);
 }
 
-class JpegDecompressor {
+class TJpegDecompressor {
  public:
-  explicit JpegDecompressor(std::span<const std::uint8_t> Bytes) : Session_(std::make_unique<JpegSession>()) {
-    JpegSession& S = *Session_;
+  explicit TJpegDecompressor(std::span<const std::uint8_t> Bytes) : FSession(std::make_unique<TJpegSession>()) {
+    TJpegSession& S = *FSession;
     S.Info.err = jpeg_std_error(&S.Errors);
     S.Errors.error_exit = FailStep;
     S.Errors.emit_message = OnMessage;
@@ -109,28 +109,28 @@ class JpegDecompressor {
     S.Input = Bytes.data();
     S.InputSize = static_cast<unsigned long>(Bytes.size());
   }
-  ~JpegDecompressor() {
-    if (Session_->Created) jpeg_destroy_decompress(&Session_->Info);
+  ~TJpegDecompressor() {
+    if (FSession->Created) jpeg_destroy_decompress(&FSession->Info);
   }
-  JpegDecompressor(const JpegDecompressor&) = delete;
-  JpegDecompressor& operator=(const JpegDecompressor&) = delete;
+  TJpegDecompressor(const TJpegDecompressor&) = delete;
+  TJpegDecompressor& operator=(const TJpegDecompressor&) = delete;
 
-  jpeg_decompress_struct& Info() { return Session_->Info; }
+  jpeg_decompress_struct& Info() { return FSession->Info; }
 
   void Run(Step Step) {
-    if (RunStep(*Session_, Step)) return;
-    if (Session_->TooManyScans) throw EPictureError(DamagedReason("スキャンが多すぎます"));
-    throw EPictureError(Session_->Message);
+    if (RunStep(*FSession, Step)) return;
+    if (FSession->TooManyScans) throw EPictureError(DamagedReason("スキャンが多すぎます"));
+    throw EPictureError(FSession->Message);
   }
 
-  void SetOutput(PictureFrame& Frame) {
-    Session_->Output = reinterpret_cast<unsigned char*>(Frame.Pixels.data());
-    Session_->OutputStride = static_cast<std::size_t>(Frame.Width) * 4;
+  void SetOutput(TPictureFrame& Frame) {
+    FSession->Output = reinterpret_cast<unsigned char*>(Frame.Pixels.data());
+    FSession->OutputStride = static_cast<std::size_t>(Frame.Width) * 4;
   }
 
  private:
   // On the heap: the jump buffer and libjpeg's structs are large.
-  std::unique_ptr<JpegSession> Session_;
+  std::unique_ptr<TJpegSession> FSession;
 };
 
 bool IsCmyk(const jpeg_decompress_struct& Info) {
@@ -140,7 +140,7 @@ bool IsCmyk(const jpeg_decompress_struct& Info) {
 // CMYK samples, as libjpeg leaves them in each pixel's four bytes, to opaque
 // RGB. Adobe's files store the inks inverted, which is what almost every CMYK
 // JPEG is.
-void ConvertCmyk(PictureFrame& Frame, bool Inverted) {
+void ConvertCmyk(TPictureFrame& Frame, bool Inverted) {
   auto* Bytes = reinterpret_cast<const std::uint8_t*>(Frame.Pixels.data());
   for (std::uint32_t& Pixel : Frame.Pixels) {
     std::uint32_t Ink[4];
@@ -160,9 +160,9 @@ int JpegScaleEighths(int Width, int Height, int MaxLongSide) {
   return 8;
 }
 
-Picture DecodeJpeg(std::span<const std::uint8_t> Bytes, int MaxLongSide, const PictureLimits& Limits) {
+TPicture DecodeJpeg(std::span<const std::uint8_t> Bytes, int MaxLongSide, const TPictureLimits& Limits) {
   if (Bytes.size() > ULONG_MAX) throw EPictureError(TooLargeReason(0, 0));
-  JpegDecompressor Decompressor(Bytes);
+  TJpegDecompressor Decompressor(Bytes);
   Decompressor.Run(CreateAndReadHeader);
   jpeg_decompress_struct& Info = Decompressor.Info();
   CheckRasterSize(Info.image_width, Info.image_height, Limits);
@@ -174,13 +174,13 @@ Picture DecodeJpeg(std::span<const std::uint8_t> Bytes, int MaxLongSide, const P
   Info.out_color_space = IsCmyk(Info) ? JCS_CMYK : JCS_EXT_BGRA;
   Decompressor.Run(CalculateOutputSize);
 
-  PictureFrame Frame{static_cast<int>(Info.output_width), static_cast<int>(Info.output_height), {}, 0};
+  TPictureFrame Frame{static_cast<int>(Info.output_width), static_cast<int>(Info.output_height), {}, 0};
   Frame.Pixels.resize(static_cast<std::size_t>(Frame.Width) * Frame.Height);
   Decompressor.SetOutput(Frame);
   Decompressor.Run(DecompressAll);
   if (Info.out_color_space == JCS_CMYK) ConvertCmyk(Frame, Info.saw_Adobe_marker);
 
-  Picture Result{Width, Height, {}, nullptr, 0};
+  TPicture Result{Width, Height, {}, nullptr, 0};
   Result.Frames.push_back(FittedFrame(std::move(Frame), Width, Height, MaxLongSide));
   return Result;
 }

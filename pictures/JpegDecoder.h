@@ -18,6 +18,6 @@ int JpegScaleEighths(int Width, int Height, int MaxLongSide);
 // Raises EPictureError with the reason (libjpeg's own words for its errors).
 // A file whose entropy-coded data is truncated or corrupt is refused rather
 // than shown with the missing part filled in.
-Picture DecodeJpeg(std::span<const std::uint8_t> Bytes, int MaxLongSide, const PictureLimits& Limits);
+TPicture DecodeJpeg(std::span<const std::uint8_t> Bytes, int MaxLongSide, const TPictureLimits& Limits);
 
 }  // namespace tarnwick

@@ -14,19 +14,19 @@
 namespace tarnwick {
 namespace {
 
-Picture DecodeStill(std::span<const std::uint8_t> Bytes, PictureFormat Format, int MaxLongSide,
-                    const PictureLimits& Limits) {
+TPicture DecodeStill(std::span<const std::uint8_t> Bytes, TPictureFormat Format, int MaxLongSide,
+                    const TPictureLimits& Limits) {
   switch (Format) {
-    case PictureFormat::pfJpeg: return DecodeJpeg(Bytes, MaxLongSide, Limits);
-    case PictureFormat::pfPng: return DecodePng(Bytes, MaxLongSide, Limits);
-    case PictureFormat::pfBitmap: return DecodeBitmap(Bytes, MaxLongSide, Limits);
-    case PictureFormat::pfGif: break;
+    case TPictureFormat::pfJpeg: return DecodeJpeg(Bytes, MaxLongSide, Limits);
+    case TPictureFormat::pfPng: return DecodePng(Bytes, MaxLongSide, Limits);
+    case TPictureFormat::pfBitmap: return DecodeBitmap(Bytes, MaxLongSide, Limits);
+    case TPictureFormat::pfGif: break;
   }
   throw EPictureError("対応していない画像形式です");
 }
 
 template <typename Decoding>
-Picture WithinMemory(Decoding Decode) {
+TPicture WithinMemory(Decoding Decode) {
   try {
     return Decode();
   } catch (const std::bad_alloc&) {
@@ -37,22 +37,22 @@ Picture WithinMemory(Decoding Decode) {
 
 }  // namespace
 
-Picture DecodePicture(std::span<const std::uint8_t> Bytes, PictureFormat Format, int MaxLongSide,
-                      const PictureLimits& Limits) {
+TPicture DecodePicture(std::span<const std::uint8_t> Bytes, TPictureFormat Format, int MaxLongSide,
+                      const TPictureLimits& Limits) {
   return WithinMemory([&] {
     // An animation keeps its own copy of the bytes.
-    if (Format == PictureFormat::pfGif) return DecodeGif({Bytes.begin(), Bytes.end()}, MaxLongSide, Limits);
+    if (Format == TPictureFormat::pfGif) return DecodeGif({Bytes.begin(), Bytes.end()}, MaxLongSide, Limits);
     return DecodeStill(Bytes, Format, MaxLongSide, Limits);
   });
 }
 
-Picture DecodePictureFile(const std::wstring& FileName, int MaxLongSide) {
+TPicture DecodePictureFile(const std::wstring& FileName, int MaxLongSide) {
   try {
     const auto Format = PictureFormatOfExtension(LowerCaseExtension(FileName));
     if (!Format) throw EPictureError("対応していない拡張子です");
     std::vector<std::uint8_t> Bytes = ReadPictureFile(FileName);
     return WithinMemory([&] {
-      if (*Format == PictureFormat::pfGif) return DecodeGif(std::move(Bytes), MaxLongSide, {});
+      if (*Format == TPictureFormat::pfGif) return DecodeGif(std::move(Bytes), MaxLongSide, {});
       return DecodeStill(Bytes, *Format, MaxLongSide, {});
     });
   } catch (const EPictureError& Error) {

@@ -18,13 +18,13 @@ namespace tarnwick {
 // size. An animated GIF keeps a copy of the bytes, every frame checked.
 // Raises EPictureError, whose text is the reason, when the bytes cannot be
 // decoded or need more than Limits allow; nothing is returned in part.
-Picture DecodePicture(std::span<const std::uint8_t> Bytes, PictureFormat Format,
-                      int MaxLongSide, const PictureLimits& Limits = {});
+TPicture DecodePicture(std::span<const std::uint8_t> Bytes, TPictureFormat Format,
+                      int MaxLongSide, const TPictureLimits& Limits = {});
 
 // The file decoded with the decoder its extension names (see
 // PictureFormatOfExtension). Raises EPictureError, naming the file and the
 // reason, when the extension is not a picture's or the file cannot be read or
 // decoded.
-Picture DecodePictureFile(const std::wstring& FileName, int MaxLongSide);
+TPicture DecodePictureFile(const std::wstring& FileName, int MaxLongSide);
 
 }  // namespace tarnwick

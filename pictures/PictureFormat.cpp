@@ -13,11 +13,11 @@ std::wstring LowerCaseExtension(std::wstring_view FileName) {
   return Extension;
 }
 
-std::optional<PictureFormat> PictureFormatOfExtension(std::wstring_view Extension) {
-  if (Extension == L".jpg" || Extension == L".jpeg") return PictureFormat::pfJpeg;
-  if (Extension == L".png") return PictureFormat::pfPng;
-  if (Extension == L".bmp") return PictureFormat::pfBitmap;
-  if (Extension == L".gif") return PictureFormat::pfGif;
+std::optional<TPictureFormat> PictureFormatOfExtension(std::wstring_view Extension) {
+  if (Extension == L".jpg" || Extension == L".jpeg") return TPictureFormat::pfJpeg;
+  if (Extension == L".png") return TPictureFormat::pfPng;
+  if (Extension == L".bmp") return TPictureFormat::pfBitmap;
+  if (Extension == L".gif") return TPictureFormat::pfGif;
   return std::nullopt;
 }
 

@@ -8,7 +8,7 @@
 // alone, never by the content.
 namespace tarnwick {
 
-enum class PictureFormat { pfJpeg, pfPng, pfBitmap, pfGif };
+enum class TPictureFormat { pfJpeg, pfPng, pfBitmap, pfGif };
 
 // The extension of FileName with its ASCII letters lower-cased, dot included:
 // the text from the last "." that comes after the last "\", "/" and ":".
@@ -17,6 +17,6 @@ std::wstring LowerCaseExtension(std::wstring_view FileName);
 
 // The format for a lower-cased extension (".jpg", ".jpeg", ".png", ".bmp",
 // ".gif"); nothing for any other extension.
-std::optional<PictureFormat> PictureFormatOfExtension(std::wstring_view Extension);
+std::optional<TPictureFormat> PictureFormatOfExtension(std::wstring_view Extension);
 
 }  // namespace tarnwick

@@ -8,7 +8,7 @@
 // is refused before the memory is taken.
 namespace tarnwick {
 
-struct PictureLimits {
+struct TPictureLimits {
   // Largest width or height of a picture or of one animation frame.
   int MaxSide = 16384;
   // Largest raster of one picture or frame: 64 Mi pixels, 256 MiB at 4 bytes.
@@ -24,10 +24,10 @@ struct PictureLimits {
 
 // Raises EPictureError when a Width x Height raster is empty or larger than
 // the limits allow.
-void CheckRasterSize(long long Width, long long Height, const PictureLimits& Limits);
+void CheckRasterSize(long long Width, long long Height, const TPictureLimits& Limits);
 
 // Raises EPictureError when an animation of Frames frames on a Width x Height
 // canvas needs more than Limits allow.
-void CheckAnimationSize(std::size_t Frames, int Width, int Height, const PictureLimits& Limits);
+void CheckAnimationSize(std::size_t Frames, int Width, int Height, const TPictureLimits& Limits);
 
 }  // namespace tarnwick

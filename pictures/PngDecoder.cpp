@@ -12,22 +12,22 @@
 namespace tarnwick {
 namespace {
 
-class PngReader {
+class TPngReader {
  public:
-  PngReader() { Image_.version = PNG_IMAGE_VERSION; }
-  ~PngReader() { png_image_free(&Image_); }
-  PngReader(const PngReader&) = delete;
-  PngReader& operator=(const PngReader&) = delete;
+  TPngReader() { FImage.version = PNG_IMAGE_VERSION; }
+  ~TPngReader() { png_image_free(&FImage); }
+  TPngReader(const TPngReader&) = delete;
+  TPngReader& operator=(const TPngReader&) = delete;
 
-  png_image& Image() { return Image_; }
+  png_image& Image() { return FImage; }
 
   // Raises the library's message when Succeeded is false.
   void Check(int Succeeded) const {
-    if (!Succeeded) throw EPictureError(Image_.message);
+    if (!Succeeded) throw EPictureError(FImage.message);
   }
 
  private:
-  png_image Image_{};
+  png_image FImage{};
 };
 
 std::uint32_t BigEndian32(const std::uint8_t* P) {
@@ -53,9 +53,9 @@ void CheckChunksInside(std::span<const std::uint8_t> Bytes) {
 
 }  // namespace
 
-Picture DecodePng(std::span<const std::uint8_t> Bytes, int MaxLongSide, const PictureLimits& Limits) {
+TPicture DecodePng(std::span<const std::uint8_t> Bytes, int MaxLongSide, const TPictureLimits& Limits) {
   CheckChunksInside(Bytes);
-  PngReader Reader;
+  TPngReader Reader;
   png_image& Image = Reader.Image();
   Reader.Check(png_image_begin_read_from_memory(&Image, Bytes.data(), Bytes.size()));
   CheckRasterSize(Image.width, Image.height, Limits);
@@ -64,11 +64,11 @@ Picture DecodePng(std::span<const std::uint8_t> Bytes, int MaxLongSide, const Pi
 
   // Straight-alpha 8-bit sRGB in the frame's own byte order, premultiplied after.
   Image.format = PNG_FORMAT_BGRA;
-  PictureFrame Frame{Width, Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Width) * Height), 0};
+  TPictureFrame Frame{Width, Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Width) * Height), 0};
   Reader.Check(png_image_finish_read(&Image, nullptr, Frame.Pixels.data(), 0, nullptr));
   for (std::uint32_t& Pixel : Frame.Pixels) Pixel = Premultiplied(Pixel);
 
-  Picture Result{Width, Height, {}, nullptr, 0};
+  TPicture Result{Width, Height, {}, nullptr, 0};
   Result.Frames.push_back(FittedFrame(std::move(Frame), Width, Height, MaxLongSide));
   return Result;
 }

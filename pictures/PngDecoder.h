@@ -11,6 +11,6 @@
 namespace tarnwick {
 
 // Raises EPictureError with the reason (libpng's own words for its errors).
-Picture DecodePng(std::span<const std::uint8_t> Bytes, int MaxLongSide, const PictureLimits& Limits);
+TPicture DecodePng(std::span<const std::uint8_t> Bytes, int MaxLongSide, const TPictureLimits& Limits);
 
 }  // namespace tarnwick

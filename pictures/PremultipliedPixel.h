@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// The pixel word of PictureFrame: blue in the low byte, then green, red and
+// The pixel word of TPictureFrame: blue in the low byte, then green, red and
 // alpha, so that memory order on the little-endian targets is B, G, R, A.
 namespace tarnwick {
 

@@ -15,20 +15,20 @@ constexpr long long DayZeroFromUnixEpoch = -25'569;
 constexpr double MinDateTime = -693'593.0;   // 0001-01-01
 constexpr double MaxDateTime = 2'958'466.0;  // 10000-01-01, excluded
 
-struct CivilDate {
+struct TCivilDate {
   int Year = 1899;
   int Month = 12;
   int Day = 30;
 };
 
-struct TimeOfDay {
+struct TTimeOfDay {
   int Hour = 0;
   int Minute = 0;
   int Second = 0;
 };
 
 // Days since 1970-01-01 of a proleptic Gregorian date (Howard Hinnant's method).
-long long DaysFromCivil(CivilDate Date) {
+long long DaysFromCivil(TCivilDate Date) {
   const long long Y = Date.Year - (Date.Month <= 2 ? 1 : 0);
   const long long Era = (Y >= 0 ? Y : Y - 399) / 400;
   const long long YearOfEra = Y - Era * 400;
@@ -37,14 +37,14 @@ long long DaysFromCivil(CivilDate Date) {
   return Era * 146097 + DayOfEra - 719468;
 }
 
-CivilDate CivilFromDays(long long Days) {
+TCivilDate CivilFromDays(long long Days) {
   Days += 719468;
   const long long Era = (Days >= 0 ? Days : Days - 146096) / 146097;
   const long long DayOfEra = Days - Era * 146097;
   const long long YearOfEra = (DayOfEra - DayOfEra / 1460 + DayOfEra / 36524 - DayOfEra / 146096) / 365;
   const long long DayOfYear = DayOfEra - (365 * YearOfEra + YearOfEra / 4 - YearOfEra / 100);
   const long long MonthIndex = (5 * DayOfYear + 2) / 153;
-  CivilDate Date;
+  TCivilDate Date;
   Date.Day = static_cast<int>(DayOfYear - (153 * MonthIndex + 2) / 5 + 1);
   Date.Month = static_cast<int>(MonthIndex < 10 ? MonthIndex + 3 : MonthIndex - 9);
   Date.Year = static_cast<int>(YearOfEra + Era * 400 + (Date.Month <= 2 ? 1 : 0));
@@ -58,7 +58,7 @@ int DaysInMonth(int Year, int Month) {
 }
 
 // One item of a date or time picture: a run of one field letter, or literal text.
-struct PictureToken {
+struct TPictureToken {
   wchar_t Letter = 0;
   int Count = 0;
   std::wstring Literal;
@@ -66,8 +66,8 @@ struct PictureToken {
 
 bool IsFieldLetter(wchar_t C) { return std::wstring_view(L"dMygHhmst").find(C) != std::wstring_view::npos; }
 
-std::vector<PictureToken> Tokenize(std::wstring_view Picture) {
-  std::vector<PictureToken> Tokens;
+std::vector<TPictureToken> Tokenize(std::wstring_view Picture) {
+  std::vector<TPictureToken> Tokens;
   const auto AddLiteral = [&](wchar_t C) {
     if (Tokens.empty() || Tokens.back().Letter != 0) Tokens.push_back({});
     Tokens.back().Literal += C;
@@ -92,9 +92,9 @@ std::vector<PictureToken> Tokenize(std::wstring_view Picture) {
   return Tokens;
 }
 
-struct DateTimeFields {
-  CivilDate Date;
-  TimeOfDay Time;
+struct TDateTimeFields {
+  TCivilDate Date;
+  TTimeOfDay Time;
   int DayOfWeek = 6;  // Sunday is 0; day 0 was a Saturday
   int Meridiem = -1;  // -1 none, 0 before noon, 1 after
 };
@@ -105,7 +105,7 @@ std::wstring Padded(int Value, int Width) {
   return Text;
 }
 
-std::wstring FormatField(const PictureToken& Token, const DateTimeFields& Fields, const RegionalFormats& Formats) {
+std::wstring FormatField(const TPictureToken& Token, const TDateTimeFields& Fields, const TRegionalFormats& Formats) {
   const int Count = Token.Count;
   switch (Token.Letter) {
     case L'd':
@@ -135,20 +135,20 @@ std::wstring FormatField(const PictureToken& Token, const DateTimeFields& Fields
   }
 }
 
-std::wstring FormatPicture(std::wstring_view Picture, const DateTimeFields& Fields, const RegionalFormats& Formats) {
+std::wstring FormatPicture(std::wstring_view Picture, const TDateTimeFields& Fields, const TRegionalFormats& Formats) {
   std::wstring Text;
-  for (const PictureToken& Token : Tokenize(Picture))
+  for (const TPictureToken& Token : Tokenize(Picture))
     Text += Token.Letter ? FormatField(Token, Fields, Formats) : Token.Literal;
   return Text;
 }
 
-DateTimeFields SplitDateTime(TDateTime Value) {
+TDateTimeFields SplitDateTime(TDateTime Value) {
   if (!(Value >= MinDateTime && Value < MaxDateTime)) throw EConvertError(DateTimeOutOfRangeMessage(Value));
   const double Days = std::trunc(Value);
   long long Milliseconds = std::llround(std::fabs(Value - Days) * MSecsPerDay);
   if (Milliseconds >= MSecsPerDay) Milliseconds = MSecsPerDay - 1;
   const auto Serial = static_cast<long long>(Days);
-  DateTimeFields Fields;
+  TDateTimeFields Fields;
   Fields.Date = CivilFromDays(Serial + DayZeroFromUnixEpoch);
   Fields.DayOfWeek = static_cast<int>(((Serial + 6) % 7 + 7) % 7);
   const auto Seconds = static_cast<int>(Milliseconds / 1000);
@@ -157,32 +157,32 @@ DateTimeFields SplitDateTime(TDateTime Value) {
 }
 
 // Reading a picture back.
-class PictureReader {
+class TPictureReader {
  public:
-  PictureReader(std::wstring_view Text, const RegionalFormats& Formats) : Text_(Text), Formats_(Formats) {}
+  TPictureReader(std::wstring_view Text, const TRegionalFormats& Formats) : FText(Text), FFormats(Formats) {}
 
-  std::optional<DateTimeFields> Read(const std::vector<PictureToken>& Tokens) {
-    DateTimeFields Fields;
+  std::optional<TDateTimeFields> Read(const std::vector<TPictureToken>& Tokens) {
+    TDateTimeFields Fields;
     SkipBlanks();
-    for (const PictureToken& Token : Tokens) {
+    for (const TPictureToken& Token : Tokens) {
       if (!(Token.Letter ? ReadField(Token, Fields) : ReadLiteral(Token.Literal))) return std::nullopt;
     }
     SkipBlanks();
-    if (Pos_ != Text_.size()) return std::nullopt;
+    if (FPos != FText.size()) return std::nullopt;
     return Fields;
   }
 
  private:
   void SkipBlanks() {
-    while (Pos_ < Text_.size() && Text_[Pos_] == L' ') ++Pos_;
+    while (FPos < FText.size() && FText[FPos] == L' ') ++FPos;
   }
 
   bool ReadLiteral(std::wstring_view Literal) {
     for (wchar_t C : Literal) {
       if (C == L' ') {
         SkipBlanks();
-      } else if (Pos_ < Text_.size() && Text_[Pos_] == C) {
-        ++Pos_;
+      } else if (FPos < FText.size() && FText[FPos] == C) {
+        ++FPos;
       } else {
         return false;
       }
@@ -193,8 +193,8 @@ class PictureReader {
   std::optional<int> ReadNumber(std::size_t MaxDigits) {
     std::size_t Length = 0;
     int Value = 0;
-    while (Length < MaxDigits && Pos_ < Text_.size() && Text_[Pos_] >= L'0' && Text_[Pos_] <= L'9') {
-      Value = Value * 10 + (Text_[Pos_++] - L'0');
+    while (Length < MaxDigits && FPos < FText.size() && FText[FPos] >= L'0' && FText[FPos] <= L'9') {
+      Value = Value * 10 + (FText[FPos++] - L'0');
       ++Length;
     }
     if (Length == 0) return std::nullopt;
@@ -212,43 +212,43 @@ class PictureReader {
         if (Name.size() > FoundLength && Matches(Name)) Found = static_cast<int>(I), FoundLength = Name.size();
       }
     }
-    Pos_ += FoundLength;
+    FPos += FoundLength;
     return Found;
   }
 
   bool Matches(std::wstring_view Word) const {
-    return !Word.empty() && Text_.size() - Pos_ >= Word.size() && EqualsIgnoringCase(Text_.substr(Pos_, Word.size()), Word);
+    return !Word.empty() && FText.size() - FPos >= Word.size() && EqualsIgnoringCase(FText.substr(FPos, Word.size()), Word);
   }
 
-  bool ReadMeridiem(int Count, DateTimeFields& Fields) {
+  bool ReadMeridiem(int Count, TDateTimeFields& Fields) {
     for (int Index : {0, 1}) {
-      const std::wstring& Designator = Index == 0 ? Formats_.TimeAMString : Formats_.TimePMString;
+      const std::wstring& Designator = Index == 0 ? FFormats.TimeAMString : FFormats.TimePMString;
       const std::wstring_view Word = Count == 1 ? std::wstring_view(Designator).substr(0, 1) : Designator;
       if (Matches(Word)) {
-        Pos_ += Word.size();
+        FPos += Word.size();
         Fields.Meridiem = Index;
         return true;
       }
     }
-    return Formats_.TimeAMString.empty() && Formats_.TimePMString.empty();
+    return FFormats.TimeAMString.empty() && FFormats.TimePMString.empty();
   }
 
   static int YearFromTwoDigits(int Year) { return Year < 30 ? 2000 + Year : 1900 + Year; }
 
-  bool ReadField(const PictureToken& Token, DateTimeFields& Fields) {
+  bool ReadField(const TPictureToken& Token, TDateTimeFields& Fields) {
     std::optional<int> Value;
     switch (Token.Letter) {
       case L'd':
-        if (Token.Count >= 3) return ReadName(Formats_.LongDayNames, Formats_.ShortDayNames).has_value();
+        if (Token.Count >= 3) return ReadName(FFormats.LongDayNames, FFormats.ShortDayNames).has_value();
         return Assign(ReadNumber(2), Fields.Date.Day);
       case L'M':
-        Value = Token.Count >= 3 ? ReadName(Formats_.LongMonthNames, Formats_.ShortMonthNames) : ReadNumber(2);
+        Value = Token.Count >= 3 ? ReadName(FFormats.LongMonthNames, FFormats.ShortMonthNames) : ReadNumber(2);
         if (Value && Token.Count >= 3) ++*Value;
         return Assign(Value, Fields.Date.Month);
       case L'y': {
-        const std::size_t Start = Pos_;
+        const std::size_t Start = FPos;
         if (!Assign(ReadNumber(Token.Count <= 2 ? 2 : 4), Fields.Date.Year)) return false;
-        if (Pos_ - Start <= 2) Fields.Date.Year = YearFromTwoDigits(Fields.Date.Year);
+        if (FPos - Start <= 2) Fields.Date.Year = YearFromTwoDigits(Fields.Date.Year);
         return true;
       }
       case L'h':
@@ -270,14 +270,14 @@ class PictureReader {
     return Value.has_value();
   }
 
-  std::wstring_view Text_;
-  const RegionalFormats& Formats_;
-  std::size_t Pos_ = 0;
+  std::wstring_view FText;
+  const TRegionalFormats& FFormats;
+  std::size_t FPos = 0;
 };
 
-std::optional<TDateTime> ToDateTime(DateTimeFields Fields) {
-  const CivilDate& Date = Fields.Date;
-  TimeOfDay& Time = Fields.Time;
+std::optional<TDateTime> ToDateTime(TDateTimeFields Fields) {
+  const TCivilDate& Date = Fields.Date;
+  TTimeOfDay& Time = Fields.Time;
   if (Fields.Meridiem >= 0) {
     if (Time.Hour < 1 || Time.Hour > 12) return std::nullopt;
     Time.Hour = Time.Hour % 12 + (Fields.Meridiem == 1 ? 12 : 0);
@@ -290,7 +290,7 @@ std::optional<TDateTime> ToDateTime(DateTimeFields Fields) {
   return Serial >= 0 ? Serial + Fraction : Serial - Fraction;
 }
 
-std::vector<PictureToken> Joined(std::vector<PictureToken> First, const std::vector<PictureToken>& Second) {
+std::vector<TPictureToken> Joined(std::vector<TPictureToken> First, const std::vector<TPictureToken>& Second) {
   First.push_back({0, 0, L" "});
   First.insert(First.end(), Second.begin(), Second.end());
   return First;
@@ -298,26 +298,26 @@ std::vector<PictureToken> Joined(std::vector<PictureToken> First, const std::vec
 
 }  // namespace
 
-std::wstring FormatDate(TDateTime Value, const RegionalFormats& Formats) {
+std::wstring FormatDate(TDateTime Value, const TRegionalFormats& Formats) {
   return FormatPicture(Formats.ShortDateFormat, SplitDateTime(Value), Formats);
 }
 
-std::wstring FormatTime(TDateTime Value, const RegionalFormats& Formats) {
+std::wstring FormatTime(TDateTime Value, const TRegionalFormats& Formats) {
   return FormatPicture(Formats.LongTimeFormat, SplitDateTime(Value), Formats);
 }
 
-std::wstring FormatDateTime(TDateTime Value, const RegionalFormats& Formats) {
-  const DateTimeFields Fields = SplitDateTime(Value);
+std::wstring FormatDateTime(TDateTime Value, const TRegionalFormats& Formats) {
+  const TDateTimeFields Fields = SplitDateTime(Value);
   std::wstring Text = FormatPicture(Formats.ShortDateFormat, Fields, Formats);
   if (Value != std::trunc(Value)) Text += L' ' + FormatPicture(Formats.LongTimeFormat, Fields, Formats);
   return Text;
 }
 
-std::optional<TDateTime> ParseDateTime(std::wstring_view Text, const RegionalFormats& Formats) {
+std::optional<TDateTime> ParseDateTime(std::wstring_view Text, const TRegionalFormats& Formats) {
   const auto DateTokens = Tokenize(Formats.ShortDateFormat);
   const auto TimeTokens = Tokenize(Formats.LongTimeFormat);
   for (const auto& Tokens : {Joined(DateTokens, TimeTokens), DateTokens, TimeTokens}) {
-    if (const auto Fields = PictureReader(Text, Formats).Read(Tokens))
+    if (const auto Fields = TPictureReader(Text, Formats).Read(Tokens))
       if (const auto Value = ToDateTime(*Fields)) return Value;
   }
   const auto Days = ParseFloat(Text, Formats.DecimalSeparator);

@@ -17,16 +17,16 @@ using TDateTime = double;
 
 // The short date form; raises EConvertError for a value outside the years
 // 1 to 9999 or no number at all.
-std::wstring FormatDate(TDateTime Value, const RegionalFormats& Formats);
+std::wstring FormatDate(TDateTime Value, const TRegionalFormats& Formats);
 // The long time form; raises as FormatDate.
-std::wstring FormatTime(TDateTime Value, const RegionalFormats& Formats);
+std::wstring FormatTime(TDateTime Value, const TRegionalFormats& Formats);
 // The short date form, a blank and the long time form; the time is left out
 // when the value is exactly midnight. Raises as FormatDate.
-std::wstring FormatDateTime(TDateTime Value, const RegionalFormats& Formats);
+std::wstring FormatDateTime(TDateTime Value, const TRegionalFormats& Formats);
 
 // Reads a date and time, a date alone or a time alone in the given forms
 // (blanks between parts may vary), or else a number of days. Nothing when
 // the text is none of these or names no real day.
-std::optional<TDateTime> ParseDateTime(std::wstring_view Text, const RegionalFormats& Formats);
+std::optional<TDateTime> ParseDateTime(std::wstring_view Text, const TRegionalFormats& Formats);
 
 }  // namespace tarnwick

@@ -13,24 +13,24 @@
 namespace tarnwick {
 namespace {
 
-class FileDescriptor {
+class TFileDescriptor {
  public:
-  explicit FileDescriptor(int Fd) : Fd_(Fd) {}
-  ~FileDescriptor() {
-    if (Fd_ >= 0) ::close(Fd_);
+  explicit TFileDescriptor(int Fd) : FFd(Fd) {}
+  ~TFileDescriptor() {
+    if (FFd >= 0) ::close(FFd);
   }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return Fd_; }
+  TFileDescriptor(const TFileDescriptor&) = delete;
+  TFileDescriptor& operator=(const TFileDescriptor&) = delete;
+  int Get() const { return FFd; }
   // Closes now so that a failing close is seen; the destructor then does nothing.
   bool Close() {
-    const int Fd = Fd_;
-    Fd_ = -1;
+    const int Fd = FFd;
+    FFd = -1;
     return ::close(Fd) == 0;
   }
 
  private:
-  int Fd_;
+  int FFd;
 };
 
 std::string ErrnoText() { return std::strerror(errno); }
@@ -73,7 +73,7 @@ bool IsExistingFile(const std::wstring& Name) {
 }
 
 std::string ReadWholeFile(const std::wstring& Name) {
-  FileDescriptor File(::open(ToUtf8(Name).c_str(), O_RDONLY | O_CLOEXEC));
+  TFileDescriptor File(::open(ToUtf8(Name).c_str(), O_RDONLY | O_CLOEXEC));
   if (File.Get() < 0) throw EXMLDocError(CannotReadMessage(Name, ErrnoText()));
   std::string Bytes;
   char Chunk[65536];
@@ -98,7 +98,7 @@ void ReplaceFileContents(const std::wstring& Name, std::string_view Bytes) {
   const std::string Target = ToUtf8(Name);
   RemoveLeftTemporaries(Target);
   const std::string Temporary = ToUtf8(TemporaryFileName(Name));
-  FileDescriptor File(::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  TFileDescriptor File(::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (File.Get() < 0) throw EXMLDocError(CannotWriteMessage(Name, ErrnoText()));
   if (!WriteAll(File.Get(), Bytes) || ::fsync(File.Get()) != 0 || !File.Close() ||
       ::rename(Temporary.c_str(), Target.c_str()) != 0) {

@@ -43,7 +43,7 @@ bool IsExistingFile(const std::wstring& Name) {
 }
 
 std::string ReadWholeFile(const std::wstring& Name) {
-  FileHandle File(CreateFileW(Name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  TFileHandle File(CreateFileW(Name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (File.Get() == INVALID_HANDLE_VALUE)
     throw EXMLDocError(CannotReadMessage(Name, SystemErrorText(GetLastError())));
@@ -67,7 +67,7 @@ std::wstring TemporaryFileName(const std::wstring& Name) {
 void ReplaceFileContents(const std::wstring& Name, std::string_view Bytes) {
   RemoveLeftTemporaries(Name);
   const std::wstring Temporary = TemporaryFileName(Name);
-  FileHandle File(CreateFileW(Temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  TFileHandle File(CreateFileW(Temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (File.Get() == INVALID_HANDLE_VALUE)
     throw EXMLDocError(CannotWriteMessage(Name, SystemErrorText(GetLastError())));

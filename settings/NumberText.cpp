@@ -53,7 +53,7 @@ std::optional<Int> ParseInteger(std::wstring_view Text) {
 
 // A number split into its parts: Digits (no leading zeros) times ten to the
 // power Exponent, with a sign.
-struct DecimalNumber {
+struct TDecimalNumber {
   bool Negative = false;
   std::string Digits;
   long long Exponent = 0;
@@ -61,9 +61,9 @@ struct DecimalNumber {
 
 // Checks the float syntax and splits the number. Infinite and NaN words are
 // not numbers here.
-std::optional<DecimalNumber> SplitDecimal(std::wstring_view Text, wchar_t DecimalSeparator) {
+std::optional<TDecimalNumber> SplitDecimal(std::wstring_view Text, wchar_t DecimalSeparator) {
   Text = TrimBlanks(Text);
-  DecimalNumber Number;
+  TDecimalNumber Number;
   std::size_t Pos = 0;
   if (Pos < Text.size() && (Text[Pos] == L'+' || Text[Pos] == L'-')) Number.Negative = Text[Pos++] == L'-';
   bool SawDigit = false;

@@ -9,7 +9,7 @@ namespace tarnwick {
 // written as text. Date and time forms use the Windows picture notation
 // (d, dd, ddd, dddd, M, MM, MMM, MMMM, y, yy, yyyy, g, h, hh, H, HH, m, mm,
 // s, ss, t, tt and 'quoted text').
-struct RegionalFormats {
+struct TRegionalFormats {
   wchar_t DecimalSeparator = L'.';
   std::wstring ShortDateFormat = L"yyyy/MM/dd";
   std::wstring LongTimeFormat = L"H:mm:ss";
@@ -30,6 +30,6 @@ struct RegionalFormats {
 // from the system at each call, so a change the user makes is seen by the
 // next settings exchange; elsewhere, and for any item the system cannot
 // give, the defaults above.
-RegionalFormats UserRegionalFormats();
+TRegionalFormats UserRegionalFormats();
 
 }  // namespace tarnwick

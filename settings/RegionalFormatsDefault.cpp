@@ -3,6 +3,6 @@
 namespace tarnwick {
 
 // Without a platform locale the program keeps the fixed defaults.
-RegionalFormats UserRegionalFormats() { return {}; }
+TRegionalFormats UserRegionalFormats() { return {}; }
 
 }  // namespace tarnwick

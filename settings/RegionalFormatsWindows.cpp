@@ -19,8 +19,8 @@ void ReadLocaleNames(LCTYPE First, std::array<std::wstring, N>& Names) {
 
 }  // namespace
 
-RegionalFormats UserRegionalFormats() {
-  RegionalFormats Formats;
+TRegionalFormats UserRegionalFormats() {
+  TRegionalFormats Formats;
   std::wstring Decimal;
   ReadLocaleText(LOCALE_SDECIMAL, Decimal);
   if (Decimal.size() == 1) Formats.DecimalSeparator = Decimal[0];

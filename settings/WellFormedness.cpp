@@ -42,14 +42,14 @@ constexpr const char* EntityDeclarationReason = "エンティティの宣言に�
 constexpr const char* SkippedEntityReason = "未定義のエンティティを参照しています";
 
 // A refusal of what expat itself accepts, made from inside its handlers.
-struct Refusal {
+struct TRefusal {
   XML_Parser Parser;
-  std::optional<ParseFailure> Failure;
+  std::optional<TParseFailure> Failure;
 };
 
 void Refuse(void* Data, const char* Reason) {
-  auto& State = *static_cast<Refusal*>(Data);
-  State.Failure = ParseFailure{Reason, static_cast<std::size_t>(XML_GetCurrentByteIndex(State.Parser))};
+  auto& State = *static_cast<TRefusal*>(Data);
+  State.Failure = TParseFailure{Reason, static_cast<std::size_t>(XML_GetCurrentByteIndex(State.Parser))};
   XML_StopParser(State.Parser, XML_FALSE);
 }
 
@@ -65,7 +65,7 @@ void XMLCALL OnEntityDeclaration(void* Data, const XML_Char*, int, const XML_Cha
 // declare it; the DOM would keep it as literal text.
 void XMLCALL OnSkippedEntity(void* Data, const XML_Char*, int) { Refuse(Data, SkippedEntityReason); }
 
-ParseFailure ExpatFailure(XML_Parser Parser, std::string_view Text) {
+TParseFailure ExpatFailure(XML_Parser Parser, std::string_view Text) {
   const XML_Error Code = XML_GetErrorCode(Parser);
   const auto Offset = static_cast<std::size_t>(XML_GetCurrentByteIndex(Parser));
   // Expat says "invalid token" for bytes that are no UTF-8 as well.
@@ -75,13 +75,13 @@ ParseFailure ExpatFailure(XML_Parser Parser, std::string_view Text) {
 
 }  // namespace
 
-std::optional<ParseFailure> WellFormednessFailure(std::string_view Text) {
+std::optional<TParseFailure> WellFormednessFailure(std::string_view Text) {
   // The text is UTF-8 by now; a declaration naming another encoding would
   // make expat read its bytes otherwise than the DOM does.
   const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> Parser(XML_ParserCreate("UTF-8"),
                                                                             XML_ParserFree);
   if (!Parser) throw std::bad_alloc();
-  Refusal State{Parser.get(), std::nullopt};
+  TRefusal State{Parser.get(), std::nullopt};
   XML_SetUserData(Parser.get(), &State);
   XML_SetEntityDeclHandler(Parser.get(), OnEntityDeclaration);
   XML_SetSkippedEntityHandler(Parser.get(), OnSkippedEntity);

@@ -8,7 +8,7 @@ namespace tarnwick {
 
 // Why and where a settings file's text is refused: a reason for the user and
 // the byte offset in the text where it was found.
-struct ParseFailure {
+struct TParseFailure {
   const char* Reason;
   std::size_t Offset;
 };
@@ -19,6 +19,6 @@ struct ParseFailure {
 // Also refused: entity declarations and references to entities left
 // unexpanded, since the DOM would keep such references as literal text and
 // change their meaning on saving.
-std::optional<ParseFailure> WellFormednessFailure(std::string_view Text);
+std::optional<TParseFailure> WellFormednessFailure(std::string_view Text);
 
 }  // namespace tarnwick

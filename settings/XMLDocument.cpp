@@ -56,20 +56,20 @@ std::wstring FirstCharacters(const std::wstring& Text, std::size_t Count) {
   return Text.substr(0, Pos);
 }
 
-std::string ParseErrorMessage(std::string_view Text, const ParseFailure& Failure) {
+std::string ParseErrorMessage(std::string_view Text, const TParseFailure& Failure) {
   const auto Offset = std::min(Failure.Offset, Text.size());
   return std::string(Failure.Reason) + "\r\n" + "行: " +
          std::to_string(LineNumberAt(Text, Offset)) + "\r\n" +
          ToUtf8(FirstCharacters(LineTextAt(Text, Offset), 40));
 }
 
-class StringWriter : public pugi::xml_writer {
+class TStringWriter : public pugi::xml_writer {
  public:
-  explicit StringWriter(std::string& Out) : Out_(Out) {}
-  void write(const void* Data, std::size_t Size) override { Out_.append(static_cast<const char*>(Data), Size); }
+  explicit TStringWriter(std::string& Out) : FOut(Out) {}
+  void write(const void* Data, std::size_t Size) override { FOut.append(static_cast<const char*>(Data), Size); }
 
  private:
-  std::string& Out_;
+  std::string& FOut;
 };
 
 int Level(IXMLNode Node) {
@@ -90,16 +90,16 @@ bool IsText(IXMLNode Node) { return Node.type() == pugi::node_pcdata || Node.typ
 // save them changed. A strict parser decides first what may be loaded.
 void TXMLDocument::LoadFromBytes(std::string_view Bytes) {
   const std::string Text = XmlFileText(Bytes);
-  Removed_ = {};
-  Modified_ = false;
-  std::optional<ParseFailure> Failure = WellFormednessFailure(Text);
+  FRemoved = {};
+  FModified = false;
+  std::optional<TParseFailure> Failure = WellFormednessFailure(Text);
   if (!Failure) {
     const pugi::xml_parse_result Result =
-        Document_.load_buffer(Text.data(), Text.size(), ParseOptions, pugi::encoding_utf8);
-    if (!Result) Failure = ParseFailure{ParseReason(Result.status), static_cast<std::size_t>(Result.offset)};
+        FDocument.load_buffer(Text.data(), Text.size(), ParseOptions, pugi::encoding_utf8);
+    if (!Result) Failure = TParseFailure{ParseReason(Result.status), static_cast<std::size_t>(Result.offset)};
   }
   if (Failure) {
-    Document_.reset();
+    FDocument.reset();
     throw EXMLDocError(ParseErrorMessage(Text, *Failure));
   }
   EnsureUtf8Declaration();
@@ -109,9 +109,9 @@ void TXMLDocument::LoadFromFile(const std::wstring& FileName) { LoadFromBytes(Re
 
 // The file is always written as UTF-8, so its declaration must say so.
 void TXMLDocument::EnsureUtf8Declaration() {
-  pugi::xml_node Declaration = Document_.first_child();
+  pugi::xml_node Declaration = FDocument.first_child();
   if (Declaration.type() != pugi::node_declaration) {
-    Declaration = Document_.prepend_child(pugi::node_declaration);
+    Declaration = FDocument.prepend_child(pugi::node_declaration);
     Declaration.append_attribute("version") = "1.0";
   }
   pugi::xml_attribute Encoding = Declaration.attribute("encoding");
@@ -122,9 +122,9 @@ void TXMLDocument::EnsureUtf8Declaration() {
 
 std::string TXMLDocument::SaveToBytes() const {
   std::string Bytes;
-  StringWriter Writer(Bytes);
-  for (pugi::xml_node Node : Document_.children()) {
-    if (Node == Removed_) continue;
+  TStringWriter Writer(Bytes);
+  for (pugi::xml_node Node : FDocument.children()) {
+    if (Node == FRemoved) continue;
     Node.print(Writer, "", pugi::format_raw, pugi::encoding_utf8);
     Bytes += '\n';
   }
@@ -133,17 +133,17 @@ std::string TXMLDocument::SaveToBytes() const {
 
 void TXMLDocument::SaveToFile(const std::wstring& FileName) {
   ReplaceFileContents(FileName, SaveToBytes());
-  Modified_ = false;
+  FModified = false;
 }
 
 void TXMLDocument::CreateNew() {
-  Document_.reset();
-  Removed_ = {};
-  pugi::xml_node Declaration = Document_.append_child(pugi::node_declaration);
+  FDocument.reset();
+  FRemoved = {};
+  pugi::xml_node Declaration = FDocument.append_child(pugi::node_declaration);
   Declaration.append_attribute("version") = "1.0";
   Declaration.append_attribute("encoding") = "utf-8";
-  Document_.append_child("root");
-  Modified_ = true;
+  FDocument.append_child("root");
+  FModified = true;
 }
 
 IXMLNode TXMLDocument::AppendElement(IXMLNode Parent, std::wstring_view Name) {
@@ -156,13 +156,13 @@ IXMLNode TXMLDocument::AppendElement(IXMLNode Parent, std::wstring_view Name) {
   if (Indented) AppendText(Parent, "\t");
   IXMLNode Element = Parent.append_child(ToUtf8(Name).c_str());
   if (Indented) AppendText(Parent, LineBreak);
-  Modified_ = true;
+  FModified = true;
   return Element;
 }
 
 void TXMLDocument::RemoveChild(IXMLNode Child) {
-  if (!Removed_) Removed_ = Document_.append_child(pugi::node_element);
-  if (Removed_.append_move(Child)) Modified_ = true;
+  if (!FRemoved) FRemoved = FDocument.append_child(pugi::node_element);
+  if (FRemoved.append_move(Child)) FModified = true;
 }
 
 void TXMLDocument::SetAttribute(IXMLNode Element, std::wstring_view Name, std::wstring_view Value) {
@@ -170,7 +170,7 @@ void TXMLDocument::SetAttribute(IXMLNode Element, std::wstring_view Name, std::w
   pugi::xml_attribute Attribute = Element.attribute(Key.c_str());
   if (!Attribute) Attribute = Element.append_attribute(Key.c_str());
   Attribute.set_value(ToUtf8(Value).c_str());
-  Modified_ = true;
+  FModified = true;
 }
 
 pugi::xml_node TXMLDocument::SingleTextNode(IXMLNode Element) {
@@ -184,7 +184,7 @@ std::wstring TXMLDocument::Text(IXMLNode Element) { return FromUtf8(SingleTextNo
 
 void TXMLDocument::SetText(IXMLNode Element, std::wstring_view Value) {
   SingleTextNode(Element).set_value(ToUtf8(Value).c_str());
-  Modified_ = true;
+  FModified = true;
 }
 
 std::wstring NodeName(IXMLNode Node) {

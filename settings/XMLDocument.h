@@ -44,11 +44,11 @@ class TXMLDocument {
   void CreateNew();
 
   // The document element; empty when the document has none.
-  IXMLNode DocumentElement() const { return Document_.document_element(); }
-  pugi::xml_document& Document() { return Document_; }
+  IXMLNode DocumentElement() const { return FDocument.document_element(); }
+  pugi::xml_document& Document() { return FDocument; }
   // True when the document changed through this object since it was loaded,
   // created or saved.
-  bool Modified() const { return Modified_; }
+  bool Modified() const { return FModified; }
 
   // Appends a new element as Parent's last child, indented with line feeds
   // and tabs when Parent is the document element or below it. Raises
@@ -72,12 +72,12 @@ class TXMLDocument {
   pugi::xml_node SingleTextNode(IXMLNode Element);
   void EnsureUtf8Declaration();
 
-  pugi::xml_document Document_;
+  pugi::xml_document FDocument;
   // Where removed nodes live on: a top-level element after the document
   // element, made at the first removal and never written. Moving them in
   // the same document keeps every handle's identity.
-  pugi::xml_node Removed_;
-  bool Modified_ = false;
+  pugi::xml_node FRemoved;
+  bool FModified = false;
 };
 
 // The DOM's name of a node: an element's tag, "#text" for text, and so on.

@@ -48,7 +48,7 @@ IXMLNode WalkPath(IXMLNode Root, const std::wstring& AbsolutePath, MissingHandle
 
 }  // namespace
 
-TXMLIniFile::TXMLIniFile(const std::wstring& FileName, RegionalFormats Formats)
+TXMLIniFile::TXMLIniFile(const std::wstring& FileName, TRegionalFormats Formats)
     : FFileName(FileName), FFormats(std::move(Formats)) {
   if (!FileName.empty() && IsExistingFile(FileName)) {
     FXML.LoadFromFile(FileName);

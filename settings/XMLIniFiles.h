@@ -40,7 +40,7 @@ class TXMLIniFile {
   // document (declaration and element "root") and, unless FileName is empty,
   // saves it at once. Raises EXMLDocError when the file cannot be parsed,
   // read or written. Values are written and read in Formats.
-  explicit TXMLIniFile(const std::wstring& FileName, RegionalFormats Formats = UserRegionalFormats());
+  explicit TXMLIniFile(const std::wstring& FileName, TRegionalFormats Formats = UserRegionalFormats());
   TXMLIniFile(const TXMLIniFile&) = delete;
   TXMLIniFile& operator=(const TXMLIniFile&) = delete;
 
@@ -129,7 +129,7 @@ class TXMLIniFile {
   IXMLNode FRootNode;
   TXMLDocument FXML;
   std::wstring FFileName;
-  RegionalFormats FFormats;
+  TRegionalFormats FFormats;
 };
 
 }  // namespace tarnwick

@@ -17,8 +17,8 @@ IDesktop& Desktop() {
   throw std::logic_error("no desktop on this platform");
 }
 
-DesktopOverride::DesktopOverride(IDesktop& Replacement) : Previous_(Current) { Current = &Replacement; }
+TDesktopOverride::TDesktopOverride(IDesktop& Replacement) : FPrevious(Current) { Current = &Replacement; }
 
-DesktopOverride::~DesktopOverride() { Current = Previous_; }
+TDesktopOverride::~TDesktopOverride() { Current = FPrevious; }
 
 }  // namespace tarnwick

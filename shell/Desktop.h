@@ -27,7 +27,7 @@ struct TRect {
 // 0 stands for none.
 using MonitorHandle = std::uintptr_t;
 
-struct MonitorInfo {
+struct TMonitorInfo {
   MonitorHandle Handle = 0;
   TRect Bounds;
 };
@@ -40,7 +40,7 @@ using ThreadId = std::uint32_t;
 
 // What the running system says it is: a platform id (2 for the NT family)
 // and its major and minor version.
-struct PlatformVersion {
+struct TPlatformVersion {
   std::uint32_t PlatformId = 0;
   std::uint32_t Major = 0;
   std::uint32_t Minor = 0;
@@ -60,7 +60,7 @@ class IDesktop {
   virtual std::optional<TPoint> CursorPos() = 0;
 
   // The monitors in the platform's enumeration order.
-  virtual std::vector<MonitorInfo> Monitors() = 0;
+  virtual std::vector<TMonitorInfo> Monitors() = 0;
   // The number of monitors the system reports on its own account.
   virtual int SystemMonitorCount() = 0;
   // The monitor that contains Point; 0 when none does (never the nearest).
@@ -110,7 +110,7 @@ class IDesktop {
   virtual void SetForegroundLockTimeout(std::uint32_t Milliseconds) = 0;
   // The platform id and version of the running system; all 0 when it cannot
   // be told.
-  virtual PlatformVersion SystemVersion() = 0;
+  virtual TPlatformVersion SystemVersion() = 0;
 };
 
 // The process's desktop: the Win32 one on Windows, unless a test has put
@@ -118,15 +118,15 @@ class IDesktop {
 IDesktop& Desktop();
 
 // Puts Replacement in the place of the process's desktop while it lives.
-class DesktopOverride {
+class TDesktopOverride {
  public:
-  explicit DesktopOverride(IDesktop& Replacement);
-  ~DesktopOverride();
-  DesktopOverride(const DesktopOverride&) = delete;
-  DesktopOverride& operator=(const DesktopOverride&) = delete;
+  explicit TDesktopOverride(IDesktop& Replacement);
+  ~TDesktopOverride();
+  TDesktopOverride(const TDesktopOverride&) = delete;
+  TDesktopOverride& operator=(const TDesktopOverride&) = delete;
 
  private:
-  IDesktop* Previous_;
+  IDesktop* FPrevious;
 };
 
 }  // namespace tarnwick

@@ -26,7 +26,7 @@ bool BringToFrontAttached(IDesktop& Desk, WindowHandle Window) {
 
 }  // namespace
 
-bool HasForegroundLock(const PlatformVersion& Version) {
+bool HasForegroundLock(const TPlatformVersion& Version) {
   if (Version.PlatformId == PlatformNT) return Version.Major > 4;
   if (Version.PlatformId == PlatformWindows) return Version.Major > 4 || (Version.Major == 4 && Version.Minor > 0);
   return false;
@@ -38,7 +38,7 @@ bool ForceForegroundWindow(WindowHandle Window) {
   if (!HasForegroundLock(Desk.SystemVersion())) {
     BringToFront(Desk, Window);
   } else if (!BringToFrontAttached(Desk, Window)) {
-    const ForegroundLockLifted Lifted(Desk);
+    const TForegroundLockLifted Lifted(Desk);
     BringToFront(Desk, Window);
   }
   return Desk.ForegroundWindow() == Window;

@@ -4,16 +4,16 @@
 
 namespace tarnwick {
 
-void MonitorList::Refresh() {
-  Handles_.clear();
-  for (const MonitorInfo& Monitor : Desktop().Monitors()) Handles_.push_back(Monitor.Handle);
+void TMonitorList::Refresh() {
+  FHandles.clear();
+  for (const TMonitorInfo& Monitor : Desktop().Monitors()) FHandles.push_back(Monitor.Handle);
 }
 
-int MonitorList::Count() const {
-  return Handles_.empty() ? Desktop().SystemMonitorCount() : static_cast<int>(Handles_.size());
+int TMonitorList::Count() const {
+  return FHandles.empty() ? Desktop().SystemMonitorCount() : static_cast<int>(FHandles.size());
 }
 
-std::int32_t MonitorList::IndexFromPoint(TPoint Point) {
+std::int32_t TMonitorList::IndexFromPoint(TPoint Point) {
   // One platform query per lookup; the list is only read.
   const MonitorHandle Holder = Desktop().MonitorFromPoint(Point);
   if (!Holder) return -1;
@@ -23,14 +23,14 @@ std::int32_t MonitorList::IndexFromPoint(TPoint Point) {
   return ListedIndex(Holder);
 }
 
-std::int32_t MonitorList::ListedIndex(MonitorHandle Monitor) const {
+std::int32_t TMonitorList::ListedIndex(MonitorHandle Monitor) const {
   // Handles are unique, so the first match is the only one.
-  const auto Entry = std::find(Handles_.begin(), Handles_.end(), Monitor);
-  return Entry == Handles_.end() ? -1 : static_cast<std::int32_t>(Entry - Handles_.begin());
+  const auto Entry = std::find(FHandles.begin(), FHandles.end(), Monitor);
+  return Entry == FHandles.end() ? -1 : static_cast<std::int32_t>(Entry - FHandles.begin());
 }
 
-MonitorList& SystemMonitors() {
-  static MonitorList Monitors;
+TMonitorList& SystemMonitors() {
+  static TMonitorList Monitors;
   return Monitors;
 }
 

@@ -11,7 +11,7 @@ namespace tarnwick {
 // The system's monitor list, kept between lookups: the watcher asks once a
 // second, and enumerating the monitors each time would allocate on every
 // tick for a list that changes only with the display configuration.
-class MonitorList {
+class TMonitorList {
  public:
   // Lists the monitors afresh; call it at start and on a display change.
   void Refresh();
@@ -29,15 +29,15 @@ class MonitorList {
  private:
   std::int32_t ListedIndex(MonitorHandle Monitor) const;
 
-  std::vector<MonitorHandle> Handles_;
+  std::vector<MonitorHandle> FHandles;
 };
 
 // The program's list of the system's monitors. Refresh it at start and on
 // each display change.
-MonitorList& SystemMonitors();
+TMonitorList& SystemMonitors();
 
 // The 0-based index of the monitor that holds Point in the program's
-// monitor list (SystemMonitors), as MonitorList::IndexFromPoint gives it;
+// monitor list (SystemMonitors), as TMonitorList::IndexFromPoint gives it;
 // -1 for a point on no monitor. Never raises.
 std::int32_t MonitorIndexFromPoint(const TPoint& Point);
 

@@ -8,7 +8,7 @@ namespace {
 
 bool DriveLetterReady(wchar_t UpperLetter) {
   IDesktop& Desk = Desktop();
-  const CriticalErrorsFail Guard(Desk);
+  const TCriticalErrorsFail Guard(Desk);
   return Desk.DriveTotalBytes(std::wstring{UpperLetter, L':', L'\\'}).has_value();
 }
 

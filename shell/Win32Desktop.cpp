@@ -23,7 +23,7 @@ std::uintptr_t FromHandle(Handle Value) {
 }
 
 BOOL CALLBACK AddMonitor(HMONITOR Monitor, HDC, LPRECT Bounds, LPARAM List) {
-  reinterpret_cast<std::vector<MonitorInfo>*>(List)->push_back(
+  reinterpret_cast<std::vector<TMonitorInfo>*>(List)->push_back(
       {FromHandle(Monitor), {Bounds->left, Bounds->top, Bounds->right, Bounds->bottom}});
   return TRUE;
 }
@@ -34,7 +34,7 @@ std::optional<DWORD> TargetAttributes(const std::wstring& Path) {
   const DWORD Attributes = GetFileAttributesW(Path.c_str());
   if (Attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
   if (!(Attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return Attributes;
-  const FileHandle Target(CreateFileW(Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  const TFileHandle Target(CreateFileW(Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (Target.Get() == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION Information{};
@@ -44,7 +44,7 @@ std::optional<DWORD> TargetAttributes(const std::wstring& Path) {
 
 using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
 
-class Win32Desktop final : public IDesktop {
+class TWin32Desktop final : public IDesktop {
  public:
   std::optional<TPoint> CursorPos() override {
     POINT Point{};
@@ -52,8 +52,8 @@ class Win32Desktop final : public IDesktop {
     return TPoint{Point.x, Point.y};
   }
 
-  std::vector<MonitorInfo> Monitors() override {
-    std::vector<MonitorInfo> List;
+  std::vector<TMonitorInfo> Monitors() override {
+    std::vector<TMonitorInfo> List;
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&List));
     return List;
   }
@@ -140,7 +140,7 @@ class Win32Desktop final : public IDesktop {
     SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, ToHandle<void*>(Milliseconds), SPIF_SENDCHANGE);
   }
 
-  PlatformVersion SystemVersion() override {
+  TPlatformVersion SystemVersion() override {
     // GetVersionExW reports the version the manifest declares support for;
     // the kernel tells the true one.
     const auto RtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
@@ -155,7 +155,7 @@ class Win32Desktop final : public IDesktop {
 }  // namespace
 
 IDesktop* PlatformDesktop() {
-  static Win32Desktop Instance;
+  static TWin32Desktop Instance;
   return &Instance;
 }
 

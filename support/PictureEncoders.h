@@ -37,7 +37,7 @@ struct GifFrameLayout {
   int Width = 0;
   int Height = 0;
   std::vector<std::uint8_t> Indexes;  // Width * Height, top row first
-  int Disposal = 0;                   // giflib's DISPOSE_* codes
+  int Disposal = 0;                   // giflib's FDISPOSE* codes
   int TransparentIndex = -1;
   int DelayCs = 10;
   bool Interlaced = false;

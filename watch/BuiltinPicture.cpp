@@ -24,9 +24,9 @@ std::span<const std::uint8_t> BuiltinJpegBytes() {
 
 }  // namespace
 
-const std::shared_ptr<const Picture>& BuiltinPicture() {
-  static const std::shared_ptr<const Picture> Builtin =
-      std::make_shared<const Picture>(DecodePicture(BuiltinJpegBytes(), PictureFormat::pfJpeg, LargestPopupLongSide));
+const std::shared_ptr<const TPicture>& BuiltinPicture() {
+  static const std::shared_ptr<const TPicture> Builtin =
+      std::make_shared<const TPicture>(DecodePicture(BuiltinJpegBytes(), TPictureFormat::pfJpeg, LargestPopupLongSide));
   return Builtin;
 }
 

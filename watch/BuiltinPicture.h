@@ -10,6 +10,6 @@ namespace tarnwick {
 // the RCDATA resource "BUILTIN", decoded on first use and kept, one copy for
 // every image that shows it. Raises EPictureError when the resource is
 // missing or cannot be decoded.
-const std::shared_ptr<const Picture>& BuiltinPicture();
+const std::shared_ptr<const TPicture>& BuiltinPicture();
 
 }  // namespace tarnwick

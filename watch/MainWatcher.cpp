@@ -43,7 +43,7 @@ void TMainForm::ShowSplash() {
   try {
     Splash->Image->SetPicture(Image->SharedPicture());
     if (IsGifName(LabelPicture->Caption())) Splash->Image->SetAnimate(true);
-    const Picture& Shown = Splash->Image->GetPicture();
+    const TPicture& Shown = Splash->Image->GetPicture();
     const TPopupSize Size =
         FitToLongSide(Shown.NominalWidth, Shown.NominalHeight, PopupLongSide(RadioGroupSize->ItemIndex()));
     Splash->SetHeight(Size.Height);

@@ -33,16 +33,16 @@ LRESULT CALLBACK SettingsWindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM
 class RunningInstance {
  public:
   explicit RunningInstance(DWORD WindowAfterMs, bool Hung = false)
-      : Mutex_(CreateMutexW(nullptr, FALSE, L"Tarnwick/Fellmoor")),
-        Thread_([this, WindowAfterMs, Hung] { Run(WindowAfterMs, Hung); }) {}
+      : FMutex(CreateMutexW(nullptr, FALSE, L"Tarnwick/Fellmoor")),
+        FThread([this, WindowAfterMs, Hung] { Run(WindowAfterMs, Hung); }) {}
   ~RunningInstance() {
-    Stop_ = true;
-    Thread_.join();
-    CloseHandle(Mutex_);
+    FStop = true;
+    FThread.join();
+    CloseHandle(FMutex);
   }
   void EndInstance() {
-    CloseHandle(Mutex_);
-    Mutex_ = nullptr;
+    CloseHandle(FMutex);
+    FMutex = nullptr;
   }
   Received Got;
 
@@ -50,7 +50,7 @@ class RunningInstance {
   void Run(DWORD WindowAfterMs, bool Hung) {
     const ULONGLONG WindowAt = GetTickCount64() + WindowAfterMs;
     while (GetTickCount64() < WindowAt || WindowAfterMs == INFINITE) {
-      if (Stop_) return;
+      if (FStop) return;
       Sleep(10);
     }
     WNDCLASSW Class{};
@@ -61,7 +61,7 @@ class RunningInstance {
                                       nullptr);
     SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&Got));
     if (Hung) Sleep(1500);
-    for (MSG Message; !Stop_;) {
+    for (MSG Message; !FStop;) {
       while (PeekMessageW(&Message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&Message);
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
@@ -69,9 +69,9 @@ class RunningInstance {
     UnregisterClassW(L"TMainForm", nullptr);
   }
 
-  HANDLE Mutex_;
-  std::atomic<bool> Stop_{false};
-  std::thread Thread_;
+  HANDLE FMutex;
+  std::atomic<bool> FStop{false};
+  std::thread FThread;
 };
 
 // Milliseconds that Call took.

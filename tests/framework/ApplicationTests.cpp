@@ -42,7 +42,7 @@ TEST(Application, InitializeMakesATitledApplicationWindow) {
 class ApplicationTest : public ::testing::Test {
  protected:
   RecordingDesktop Desktop;
-  DesktopOverride Override{Desktop};
+  TDesktopOverride Override{Desktop};
 };
 
 TEST_F(ApplicationTest, HandleExceptionShowsTheMessageWithTheTitleAsCaption) {

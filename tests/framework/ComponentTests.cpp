@@ -15,23 +15,23 @@ namespace {
 class TLoggingComponent : public TComponent {
  public:
   TLoggingComponent(TComponent* AOwner, std::string Name, std::vector<std::string>& Log)
-      : TComponent(AOwner), Name_(std::move(Name)), Log_(Log) {}
-  ~TLoggingComponent() override { Log_.push_back("free " + Name_); }
+      : TComponent(AOwner), FName(std::move(Name)), FLog(Log) {}
+  ~TLoggingComponent() override { FLog.push_back("free " + FName); }
 
   TComponent* LastRemoved = nullptr;
 
  protected:
-  void Loaded() override { Log_.push_back("loaded " + Name_); }
+  void Loaded() override { FLog.push_back("loaded " + FName); }
   void Notification(TComponent* AComponent, TOperation Operation) override {
     if (Operation == opRemove) {
       LastRemoved = AComponent;
-      Log_.push_back("removed at " + Name_);
+      FLog.push_back("removed at " + FName);
     }
   }
 
  private:
-  std::string Name_;
-  std::vector<std::string>& Log_;
+  std::string FName;
+  std::vector<std::string>& FLog;
 };
 
 TEST(Component, OwnerFreesWhatItOwnsNewestFirst) {
@@ -72,18 +72,18 @@ TEST(Component, FreeNotificationReachesTheOtherSideInEitherOrder) {
 
 class TLoadedForm : public TForm {
  public:
-  TLoadedForm(std::vector<std::string>& Log) : TForm(nullptr), Log_(Log) {
+  TLoadedForm(std::vector<std::string>& Log) : TForm(nullptr), FLog(Log) {
     new TLoggingComponent(this, "first", Log);
     new TLoggingComponent(this, "second", Log);
-    OnCreate = [this](TObject*) { Log_.push_back("create"); };
+    OnCreate = [this](TObject*) { FLog.push_back("create"); };
     CompleteLoading();
   }
 
  protected:
-  void Loaded() override { Log_.push_back("loaded form"); }
+  void Loaded() override { FLog.push_back("loaded form"); }
 
  private:
-  std::vector<std::string>& Log_;
+  std::vector<std::string>& FLog;
 };
 
 TEST(Component, AfterLoadingStepRunsOnceForEachComponentThenTheFormThenOnCreate) {

@@ -17,7 +17,7 @@ namespace {
 class FormTest : public ::testing::Test {
  protected:
   RecordingDesktop Desktop;
-  DesktopOverride Override{Desktop};
+  TDesktopOverride Override{Desktop};
 };
 
 LONG_PTR StyleOf(HWND Window) { return GetWindowLongPtrW(Window, GWL_STYLE); }

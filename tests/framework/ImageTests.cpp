@@ -126,29 +126,29 @@ TEST(Image, AnAnimationPlaysWhileShownAndWaitsWhileHidden) {
 // A memory DC over an 8 x 8 bitmap painted black.
 class MemoryCanvas {
  public:
-  MemoryCanvas() : DC_(CreateCompatibleDC(nullptr)), Bitmap_(CreateCompatibleBitmap(Screen_, 8, 8)) {
-    Previous_ = SelectObject(DC_, Bitmap_);
-    PatBlt(DC_, 0, 0, 8, 8, BLACKNESS);
+  MemoryCanvas() : FDC(CreateCompatibleDC(nullptr)), FBitmap(CreateCompatibleBitmap(FScreen, 8, 8)) {
+    FPrevious = SelectObject(FDC, FBitmap);
+    PatBlt(FDC, 0, 0, 8, 8, BLACKNESS);
   }
   ~MemoryCanvas() {
-    SelectObject(DC_, Previous_);
-    DeleteObject(Bitmap_);
-    DeleteDC(DC_);
-    ReleaseDC(nullptr, Screen_);
+    SelectObject(FDC, FPrevious);
+    DeleteObject(FBitmap);
+    DeleteDC(FDC);
+    ReleaseDC(nullptr, FScreen);
   }
-  HDC DC() const { return DC_; }
-  COLORREF At(int X, int Y) const { return GetPixel(DC_, X, Y); }
+  HDC DC() const { return FDC; }
+  COLORREF At(int X, int Y) const { return GetPixel(FDC, X, Y); }
 
  private:
-  HDC Screen_ = GetDC(nullptr);
-  HDC DC_;
-  HBITMAP Bitmap_;
-  HGDIOBJ Previous_ = nullptr;
+  HDC FScreen = GetDC(nullptr);
+  HDC FDC;
+  HBITMAP FBitmap;
+  HGDIOBJ FPrevious = nullptr;
 };
 
 TEST(FrameSheet, LaysEachFrameOverTheColourOnceAndDrawsOnlyItsPlace) {
   // Frame 0 opaque red, frame 1 blue at half alpha (premultiplied).
-  Picture Source = SolidPicture(2, 2, {40, 40}, 0, 0xFFFF0000u);
+  TPicture Source = SolidPicture(2, 2, {40, 40}, 0, 0xFFFF0000u);
   std::fill(Source.Frames[1].Pixels.begin(), Source.Frames[1].Pixels.end(), 0x80000080u);
   const RECT Dest{2, 2, 6, 6};
   const RECT Client{0, 0, 8, 8};
@@ -173,8 +173,8 @@ TEST(FrameSheet, LaysEachFrameOverTheColourOnceAndDrawsOnlyItsPlace) {
 
 TEST(FrameSheet, CopiesAFrameShownAtItsOwnSizeFromItsVisiblePart) {
   // Two frames of 2 x 2, left column red, right column green.
-  Picture Source = SolidPicture(2, 2, {40, 40});
-  for (PictureFrame& Frame : Source.Frames) Frame.Pixels = {0xFFFF0000u, 0xFF00FF00u, 0xFFFF0000u, 0xFF00FF00u};
+  TPicture Source = SolidPicture(2, 2, {40, 40});
+  for (TPictureFrame& Frame : Source.Frames) Frame.Pixels = {0xFFFF0000u, 0xFF00FF00u, 0xFFFF0000u, 0xFF00FF00u};
   const RECT Dest{-1, 5, 1, 7};  // the left column lies outside
   const RECT Client{0, 0, 8, 8};
   TFrameSheet Sheet(Source, Dest, Client, RGB(0, 0, 255));
@@ -195,7 +195,7 @@ TEST(FrameSheet, KeepsOnlyTheVisiblePartAndEveryFrameOnlyWithinItsBudget) {
   const RECT Client{0, 0, 1024, 1024};
   // Far larger than the client area: only the client area is kept.
   const RECT Huge{-8000, -8000, 12000, 12000};
-  const Picture Two = SolidPicture(2, 2, {40, 40});
+  const TPicture Two = SolidPicture(2, 2, {40, 40});
   TFrameSheet Clipped(Two, Huge, Client, 0);
   const RECT Covered = Clipped.Covered();
   EXPECT_TRUE(EqualRect(&Covered, &Client));
@@ -205,7 +205,7 @@ TEST(FrameSheet, KeepsOnlyTheVisiblePartAndEveryFrameOnlyWithinItsBudget) {
   const int Fitting = static_cast<int>(MaxSheetPixels / (1024 * 1024));
   MemoryCanvas Canvas;
   for (const int Frames : {Fitting, Fitting + 1}) {
-    const Picture Source = SolidPicture(2, 2, std::vector<int>(static_cast<std::size_t>(Frames), 40));
+    const TPicture Source = SolidPicture(2, 2, std::vector<int>(static_cast<std::size_t>(Frames), 40));
     TFrameSheet Sheet(Source, Client, Client, 0);
     for (int Frame = 0; Frame < Frames; ++Frame) EXPECT_TRUE(Sheet.Draw(Canvas.DC(), Frame));
     EXPECT_EQ(Sheet.Kept(), Frames == Fitting ? Frames : 1) << Frames << " frames";
@@ -270,7 +270,7 @@ TEST(Image, ReportsClicksDoubleClicksAndReleasedButtons) {
 // A 1024 x 1024 animation whose later frames change small parts in every
 // way a frame can: drawn, cleared after, restored after, with clear pixels,
 // reaching past the canvas.
-Picture ChangingAnimation(int Frames) {
+TPicture ChangingAnimation(int Frames) {
   using picture_tests::GifFrameLayout;
   const picture_tests::GifPalette Palette = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
   std::vector<GifFrameLayout> Layouts{picture_tests::FilledGifFrame(0, 0, 1024, 1024, 1)};
@@ -284,7 +284,7 @@ Picture ChangingAnimation(int Frames) {
     }
     Layouts.push_back(Changed);
   }
-  return DecodePicture(picture_tests::EncodeGif(1024, 1024, Palette, Layouts, 0), PictureFormat::pfGif, ShownLongSide);
+  return DecodePicture(picture_tests::EncodeGif(1024, 1024, Palette, Layouts, 0), TPictureFormat::pfGif, ShownLongSide);
 }
 
 // The pixels of a bitmap of Client's size.
@@ -314,7 +314,7 @@ std::vector<std::uint32_t> Painted(TFrameSheet& Sheet, int Frame, const TFrameBi
 
 TEST(FrameSheet, MakesAndPaintsEachFrameFromTheOneBeforeAsItWouldMakeItAlone) {
   constexpr int Frames = 15;  // at 1024 x 1024, more than a sheet keeps
-  const Picture Source = ChangingAnimation(Frames);
+  const TPicture Source = ChangingAnimation(Frames);
   const RECT Client{0, 0, 1024, 1024};
   const struct {
     RECT Dest;
@@ -344,7 +344,7 @@ TEST(FrameSheet, MakesAndPaintsEachFrameFromTheOneBeforeAsItWouldMakeItAlone) {
 // are laid from their colour indexes; every frame, so laid or composited,
 // is the player's picture over the background.
 TEST(FrameSheet, LaysEveryFrameAtItsOwnSizeAsThePlayerCompositesIt) {
-  const Picture Source = DecodePicture(picture_tests::EveryWayGif(), PictureFormat::pfGif, ShownLongSide);
+  const TPicture Source = DecodePicture(picture_tests::EveryWayGif(), TPictureFormat::pfGif, ShownLongSide);
   const COLORREF Background = RGB(10, 20, 30);
   const std::uint32_t Under = 0xFF000000u | GetRValue(Background) << 16 | GetGValue(Background) << 8 | GetBValue(Background);
   const RECT Client{0, 0, 16, 14};
@@ -352,9 +352,9 @@ TEST(FrameSheet, LaysEveryFrameAtItsOwnSizeAsThePlayerCompositesIt) {
   // Made in order, with some made first where nothing comes before.
   for (const std::vector<int>& Order : {std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, std::vector<int>{9, 10, 7, 4}}) {
     TFrameSheet Sheet(Source, Dest, Client, Background);
-    FramePlayer Compositing(Source);
+    TFramePlayer Compositing(Source);
     for (const int Frame : Order) {
-      const PictureFrame& Expected = Compositing.Frame(Frame);
+      const TPictureFrame& Expected = Compositing.Frame(Frame);
       const std::vector<std::uint32_t> Pixels = Drawn(Sheet, Frame, Client);
       for (int Y = 0; Y < Expected.Height; ++Y)
         for (int X = 0; X < Expected.Width; ++X) {

@@ -9,9 +9,9 @@ namespace tarnwick::testing {
 
 // A picture of Width x Height whose frames are filled with one colour each
 // (premultiplied BGRA) and stand for the given delays.
-inline Picture SolidPicture(int Width, int Height, const std::vector<int>& DelaysMs, int LoopCount = 0,
+inline TPicture SolidPicture(int Width, int Height, const std::vector<int>& DelaysMs, int LoopCount = 0,
                             std::uint32_t Pixel = 0xFF3366CCu) {
-  Picture Result;
+  TPicture Result;
   Result.NominalWidth = Width;
   Result.NominalHeight = Height;
   Result.LoopCount = LoopCount;

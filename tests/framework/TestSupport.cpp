@@ -13,12 +13,12 @@ namespace tarnwick {
 
 // The friend of the framework's classes that reads their state for the tests.
 struct TFrameworkProbe {
-  static bool Running(const TTimer& Timer) { return Timer.Running_; }
-  static int FrameIndex(const TImage& Image) { return Image.FrameIndex_; }
-  static const TTimer& AnimationTimer(const TImage& Image) { return *Image.Timer_; }
-  static int FramesPrepared(const TImage& Image) { return Image.FramesPrepared_; }
-  static int FramesKept(const TImage& Image) { return Image.Sheet_ ? Image.Sheet_->Kept() : 0; }
-  static int CurrentDpi(const TCustomForm& Form) { return Form.CurrentDpi_; }
+  static bool Running(const TTimer& Timer) { return Timer.FRunning; }
+  static int FrameIndex(const TImage& Image) { return Image.FFrameIndex; }
+  static const TTimer& AnimationTimer(const TImage& Image) { return *Image.FTimer; }
+  static int FramesPrepared(const TImage& Image) { return Image.FFramesPrepared; }
+  static int FramesKept(const TImage& Image) { return Image.FSheet ? Image.FSheet->Kept() : 0; }
+  static int CurrentDpi(const TCustomForm& Form) { return Form.FCurrentDpi; }
 };
 
 }  // namespace tarnwick

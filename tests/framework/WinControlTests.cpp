@@ -14,15 +14,15 @@ namespace {
 // hands it on to the procedure it replaced.
 class TMessageLog {
  public:
-  explicit TMessageLog(TWinControl& Control) : Control_(Control), Saved_(Control.WindowProc()) {
+  explicit TMessageLog(TWinControl& Control) : FControl(Control), FSaved(Control.WindowProc()) {
     Control.SetWindowProc(Method());
   }
-  ~TMessageLog() { Control_.SetWindowProc(Saved_); }
+  ~TMessageLog() { FControl.SetWindowProc(FSaved); }
 
   TWndMethod Method() { return TWndMethod::Bind<&TMessageLog::Record>(this); }
   void Record(TMessage& Message) {
     Messages.push_back(Message.Msg);
-    Saved_(Message);
+    FSaved(Message);
   }
   // Whether the messages came in this order (others may come between).
   bool Saw(std::initializer_list<UINT> Order) const {
@@ -37,8 +37,8 @@ class TMessageLog {
   std::vector<UINT> Messages;
 
  private:
-  TWinControl& Control_;
-  TWndMethod Saved_;
+  TWinControl& FControl;
+  TWndMethod FSaved;
 };
 
 TEST(WinControl, WindowProcSeesTheWindowMadeDestroyedAndMadeAgain) {

@@ -17,7 +17,7 @@ namespace {
 
 // Smaller than the program's limits so that each input stays quick; the
 // code paths are the same.
-const PictureLimits Limits{.MaxSide = 4096,
+const TPictureLimits Limits{.MaxSide = 4096,
                            .MaxFramePixels = std::int64_t{1} << 22,
                            .MaxFrames = 256,
                            .MaxAnimationPixels = std::int64_t{1} << 24};
@@ -28,7 +28,7 @@ bool IsPremultiplied(std::uint32_t Pixel) {
   return (Pixel >> 16 & 0xFF) <= Alpha && (Pixel >> 8 & 0xFF) <= Alpha && (Pixel & 0xFF) <= Alpha;
 }
 
-void CheckFrame(const PictureFrame& Frame, int MaxWidth, int MaxHeight) {
+void CheckFrame(const TPictureFrame& Frame, int MaxWidth, int MaxHeight) {
   if (Frame.Width <= 0 || Frame.Height <= 0 || Frame.Width > MaxWidth || Frame.Height > MaxHeight ||
       Frame.Pixels.size() != static_cast<std::size_t>(Frame.Width) * Frame.Height)
     std::abort();
@@ -40,11 +40,11 @@ void CheckFrame(const PictureFrame& Frame, int MaxWidth, int MaxHeight) {
 // frame of an animation made without an error at the animation's own size,
 // every pixel valid. An animation was read whole when decoded: playing it
 // may not fail.
-void CheckWhole(const Picture& Result) {
+void CheckWhole(const TPicture& Result) {
   if (Result.Empty() || Result.NominalWidth <= 0 || Result.NominalHeight <= 0) std::abort();
-  for (const PictureFrame& Frame : Result.Frames) CheckFrame(Frame, MaxLongSide, MaxLongSide);
+  for (const TPictureFrame& Frame : Result.Frames) CheckFrame(Frame, MaxLongSide, MaxLongSide);
   if (!Result.Animation) return;
-  FramePlayer Player(Result);
+  TFramePlayer Player(Result);
   for (int Index = 0; Index < Result.FrameCount(); ++Index) {
     if (Result.DelayMs(Index) < 0) std::abort();
     try {
@@ -77,9 +77,9 @@ void SetChunkChecksums(std::vector<std::uint8_t>& Png) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
-  constexpr PictureFormat Format = PictureFormat::TARNWICK_FUZZ_FORMAT;
+  constexpr TPictureFormat Format = TPictureFormat::TARNWICK_FUZZ_FORMAT;
   std::vector<std::uint8_t> Bytes(Data, Data + Size);
-  if (Format == PictureFormat::pfPng && Bytes.size() >= 8) SetChunkChecksums(Bytes);
+  if (Format == TPictureFormat::pfPng && Bytes.size() >= 8) SetChunkChecksums(Bytes);
   try {
     CheckWhole(DecodePicture(Bytes, Format, MaxLongSide, Limits));
   } catch (const EPictureError&) {

@@ -37,8 +37,8 @@ constexpr int MaxKeysPerSection = 64;
 
 // A second set of formats, so that the reloaded file is read with another
 // decimal separator and other date and time forms.
-RegionalFormats OtherFormats() {
-  RegionalFormats Formats;
+TRegionalFormats OtherFormats() {
+  TRegionalFormats Formats;
   Formats.DecimalSeparator = L',';
   Formats.ShortDateFormat = L"dd.MM.yy";
   Formats.LongTimeFormat = L"tt h:mm:ss";
@@ -142,7 +142,7 @@ void WalkSection(TXMLIniFile& Ini, const std::wstring& Path, int Depth) {
 }
 
 // Loads the settings file; false when the store refuses it as no XML.
-bool Load(std::unique_ptr<TXMLIniFile>& Ini, const std::wstring& File, const RegionalFormats& Formats) {
+bool Load(std::unique_ptr<TXMLIniFile>& Ini, const std::wstring& File, const TRegionalFormats& Formats) {
   try {
     Ini = std::make_unique<TXMLIniFile>(File, Formats);
     return true;
@@ -169,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   const std::wstring File = Folder().File(L"Tarnwick.xml");
   WriteNewFile(File, std::string(reinterpret_cast<const char*>(Data), Size));
   std::unique_ptr<TXMLIniFile> Ini;
-  if (!Load(Ini, File, RegionalFormats{})) return 0;
+  if (!Load(Ini, File, TRegionalFormats{})) return 0;
   // Before anything is written: only the layout may change.
   const auto Meaning = DocumentMeaning(XmlFileText({reinterpret_cast<const char*>(Data), Size}));
   if (!Meaning) Fail("a file that expat refuses was loaded");

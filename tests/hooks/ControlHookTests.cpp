@@ -17,7 +17,7 @@ using TLog = std::vector<std::string>;
 // A hook that writes down its handle reports and what it held when.
 class TProbeHook : public TControlHook {
  public:
-  TProbeHook(TComponent* AOwner, TLog& Log) : TControlHook(AOwner), Log_(Log) {}
+  TProbeHook(TComponent* AOwner, TLog& Log) : TControlHook(AOwner), FLog(Log) {}
   using TComponent::SetDesigning;
   using TControlHook::PendingHandle;
   using TControlHook::SetTarget;
@@ -28,37 +28,37 @@ class TProbeHook : public TControlHook {
  protected:
   void HandleChanged(std::uint8_t Code) override {
     TControlHook::HandleChanged(Code);
-    Log_.push_back("changed " + std::to_string(Code));
+    FLog.push_back("changed " + std::to_string(Code));
   }
   void WndProc(TMessage& Message) override {
-    if (Message.Msg == WM_APP) Log_.push_back("hook saw app");
+    if (Message.Msg == WM_APP) FLog.push_back("hook saw app");
     TControlHook::WndProc(Message);
   }
 
  private:
-  TLog& Log_;
+  TLog& FLog;
 };
 
 // A form that writes down when its own handling sees its window come and go.
 class TLoggingForm : public TForm {
  public:
-  TLoggingForm(TComponent* AOwner, TLog& Log) : TForm(AOwner), Log_(Log) {}
+  TLoggingForm(TComponent* AOwner, TLog& Log) : TForm(AOwner), FLog(Log) {}
   // What the hook held when this form saw WM_CREATE.
   std::function<void()> OnWindowCreate;
 
  protected:
   void WndProc(TMessage& Message) override {
     if (Message.Msg == WM_CREATE) {
-      Log_.push_back("form create");
+      FLog.push_back("form create");
       if (OnWindowCreate) OnWindowCreate();
     }
-    if (Message.Msg == WM_DESTROY) Log_.push_back("form destroy");
-    if (Message.Msg == WM_APP) Log_.push_back("form saw app");
+    if (Message.Msg == WM_DESTROY) FLog.push_back("form destroy");
+    if (Message.Msg == WM_APP) FLog.push_back("form saw app");
     TForm::WndProc(Message);
   }
 
  private:
-  TLog& Log_;
+  TLog& FLog;
 };
 
 TWinControl* ChildOf(TWinControl& Parent) {

@@ -130,7 +130,7 @@ class DropTargetTest : public ::testing::Test {
   }
 
   RecordingDesktop Desktop;
-  DesktopOverride Override{Desktop};
+  TDesktopOverride Override{Desktop};
   TDropForm Form;
   std::vector<TDrop> Drops;
 };

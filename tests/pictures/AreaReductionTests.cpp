@@ -8,7 +8,7 @@ using namespace picture_tests;
 
 namespace {
 
-PictureFrame Filled(int Width, int Height, std::uint32_t Pixel) {
+TPictureFrame Filled(int Width, int Height, std::uint32_t Pixel) {
   return {Width, Height, std::vector<std::uint32_t>(static_cast<std::size_t>(Width) * Height, Pixel), 0};
 }
 
@@ -27,7 +27,7 @@ TEST(AreaReduction, KeepsTheAspectRatioWithinTheLongSide) {
            Case{1001, 1000, 1000, 1000, 999},
            Case{7, 3, 0, 1, 1},             // a long side below 1 counts as 1
        }) {
-    const RasterSize Kept = KeptSize(C.Width, C.Height, C.MaxLongSide);
+    const TRasterSize Kept = KeptSize(C.Width, C.Height, C.MaxLongSide);
     EXPECT_EQ(Kept.Width, C.KeptWidth) << C.Width << "x" << C.Height;
     EXPECT_EQ(Kept.Height, C.KeptHeight) << C.Width << "x" << C.Height;
   }
@@ -35,19 +35,19 @@ TEST(AreaReduction, KeepsTheAspectRatioWithinTheLongSide) {
 
 TEST(AreaReduction, WeighsEachSourcePixelByTheAreaItCovers) {
   // Three pixels into two: each new pixel covers one and a half old ones.
-  const PictureFrame Source{3, 1, {OpaquePixel(0, 0, 0), OpaquePixel(0, 0, 90), OpaquePixel(0, 0, 180)}, 0};
-  const PictureFrame Result = Reduced(Source, 2, 1);
+  const TPictureFrame Source{3, 1, {OpaquePixel(0, 0, 0), OpaquePixel(0, 0, 90), OpaquePixel(0, 0, 180)}, 0};
+  const TPictureFrame Result = Reduced(Source, 2, 1);
   EXPECT_EQ(Result.Pixels, (std::vector<std::uint32_t>{OpaquePixel(0, 0, 30), OpaquePixel(0, 0, 150)}));
 }
 
 TEST(AreaReduction, AveragesPremultipliedSoClearPixelsAddNoColour) {
   // Opaque white beside clear black: half-covered white, not a grey edge.
-  const PictureFrame Source{2, 1, {OpaquePixel(255, 255, 255), 0}, 0};
+  const TPictureFrame Source{2, 1, {OpaquePixel(255, 255, 255), 0}, 0};
   EXPECT_EQ(Reduced(Source, 1, 1).Pixels[0], 0x80808080u);
 }
 
 TEST(AreaReduction, AFineCheckerboardBecomesEvenGrey) {
-  PictureFrame Source = Filled(100, 60, OpaquePixel(0, 0, 0));
+  TPictureFrame Source = Filled(100, 60, OpaquePixel(0, 0, 0));
   for (int Y = 0; Y < 60; ++Y)
     for (int X = (Y % 2); X < 100; X += 2) Source.Pixels[Y * 100 + X] = OpaquePixel(255, 255, 255);
   // Never picked pixels: those would be black or white.
@@ -55,11 +55,11 @@ TEST(AreaReduction, AFineCheckerboardBecomesEvenGrey) {
 }
 
 TEST(AreaReduction, FittedFrameReducesOnlyWhatIsLargerThanKept) {
-  const PictureFrame Small = Filled(300, 200, OpaquePixel(1, 2, 3));
-  const PictureFrame Kept = FittedFrame(Small, 300, 200, 600);
+  const TPictureFrame Small = Filled(300, 200, OpaquePixel(1, 2, 3));
+  const TPictureFrame Kept = FittedFrame(Small, 300, 200, 600);
   EXPECT_EQ(Kept.Pixels, Small.Pixels);
   // A raster decoded at half its nominal size is taken to the nominal kept size.
-  const PictureFrame Half = FittedFrame(Filled(1000, 500, OpaquePixel(1, 2, 3)), 2000, 1000, 600);
+  const TPictureFrame Half = FittedFrame(Filled(1000, 500, OpaquePixel(1, 2, 3)), 2000, 1000, 600);
   EXPECT_EQ(Half.Width, 600);
   EXPECT_EQ(Half.Height, 300);
   EXPECT_EQ(Half.Pixels, std::vector<std::uint32_t>(600 * 300, OpaquePixel(1, 2, 3)));
@@ -68,25 +68,25 @@ TEST(AreaReduction, FittedFrameReducesOnlyWhatIsLargerThanKept) {
 namespace {
 
 // Pixels that differ from their neighbours in every channel.
-PictureFrame Varied(int Width, int Height) {
-  PictureFrame Frame = Filled(Width, Height, 0);
+TPictureFrame Varied(int Width, int Height) {
+  TPictureFrame Frame = Filled(Width, Height, 0);
   for (int I = 0; I < Width * Height; ++I)
     Frame.Pixels[static_cast<std::size_t>(I)] = PremultipliedPixel(I * 37 % 256, I * 91 % 256, I * 13 % 256, 128 + I % 128);
   return Frame;
 }
 
-bool Inside(int X, int Y, const PixelArea& Area) {
+bool Inside(int X, int Y, const TPixelArea& Area) {
   return X >= Area.Left && X < Area.Right && Y >= Area.Top && Y < Area.Bottom;
 }
 
 }  // namespace
 
 TEST(AreaReduction, ReducesAnyPartAsTheWholeReductionHasIt) {
-  const PictureFrame Source = Varied(37, 23);
-  const PictureFrame Whole = Reduced(Source, 11, 7);
-  AreaReducer Reducer({37, 23}, {11, 7});
-  for (const PixelArea& Part : {PixelArea{0, 0, 11, 7}, PixelArea{3, 2, 4, 3}, PixelArea{10, 0, 11, 7},
-                                PixelArea{0, 6, 11, 7}, PixelArea{2, 1, 9, 5}}) {
+  const TPictureFrame Source = Varied(37, 23);
+  const TPictureFrame Whole = Reduced(Source, 11, 7);
+  TAreaReducer Reducer({37, 23}, {11, 7});
+  for (const TPixelArea& Part : {TPixelArea{0, 0, 11, 7}, TPixelArea{3, 2, 4, 3}, TPixelArea{10, 0, 11, 7},
+                                TPixelArea{0, 6, 11, 7}, TPixelArea{2, 1, 9, 5}}) {
     const int Width = Part.Right - Part.Left;
     std::vector<std::uint32_t> Out(static_cast<std::size_t>(Width) * (Part.Bottom - Part.Top));
     Reducer.Reduce(Source, Part, Out.data(), static_cast<std::size_t>(Width));
@@ -98,16 +98,16 @@ TEST(AreaReduction, ReducesAnyPartAsTheWholeReductionHasIt) {
 }
 
 TEST(AreaReduction, ASourceChangeReachesOnlyTheAffectedPixels) {
-  const PictureFrame Source = Varied(37, 23);
-  const PictureFrame Before = Reduced(Source, 11, 7);
-  const AreaReducer Reducer({37, 23}, {11, 7});
-  for (const PixelArea& Part : {PixelArea{0, 0, 1, 1}, PixelArea{36, 22, 37, 23}, PixelArea{10, 3, 14, 9},
-                                PixelArea{3, 0, 4, 23}, PixelArea{0, 0, 37, 23}}) {
-    PictureFrame Changed = Source;
+  const TPictureFrame Source = Varied(37, 23);
+  const TPictureFrame Before = Reduced(Source, 11, 7);
+  const TAreaReducer Reducer({37, 23}, {11, 7});
+  for (const TPixelArea& Part : {TPixelArea{0, 0, 1, 1}, TPixelArea{36, 22, 37, 23}, TPixelArea{10, 3, 14, 9},
+                                TPixelArea{3, 0, 4, 23}, TPixelArea{0, 0, 37, 23}}) {
+    TPictureFrame Changed = Source;
     for (int Y = Part.Top; Y < Part.Bottom; ++Y)
       for (int X = Part.Left; X < Part.Right; ++X) Changed.Pixels[static_cast<std::size_t>(Y * 37 + X)] ^= 0x00FFFFFFu;
-    const PictureFrame After = Reduced(Changed, 11, 7);
-    const PixelArea Affected = Reducer.Affected(Part);
+    const TPictureFrame After = Reduced(Changed, 11, 7);
+    const TPixelArea Affected = Reducer.Affected(Part);
     for (int Y = 0; Y < 7; ++Y)
       for (int X = 0; X < 11; ++X)
         if (PixelAt(Before, X, Y) != PixelAt(After, X, Y)) {

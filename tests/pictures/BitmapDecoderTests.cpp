@@ -61,15 +61,15 @@ const std::uint32_t Black = OpaquePixel(0, 0, 0);
 const std::uint32_t Clear = 0;
 const std::vector<std::uint32_t> FourColors = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
 
-PictureFrame DecodeFrame(const Bytes& Bitmap) {
-  const Picture Result = DecodePicture(Bitmap, PictureFormat::pfBitmap, ShownLongSide);
+TPictureFrame DecodeFrame(const Bytes& Bitmap) {
+  const TPicture Result = DecodePicture(Bitmap, TPictureFormat::pfBitmap, ShownLongSide);
   EXPECT_EQ(Result.Frames.size(), 1u);
   return Result.Frames.at(0);
 }
 
 std::string ErrorOf(const Bytes& Bitmap) {
   try {
-    DecodePicture(Bitmap, PictureFormat::pfBitmap, ShownLongSide);
+    DecodePicture(Bitmap, TPictureFormat::pfBitmap, ShownLongSide);
   } catch (const EPictureError& Error) {
     return Error.what();
   }
@@ -122,7 +122,7 @@ TEST(BitmapDecoder, DecodesEachPixelLayout) {
        {Blue, Red, Green, Clear, Red, Green, Red, Green}},
   };
   for (const Case& C : Cases) {
-    const PictureFrame Frame = DecodeFrame(MakeBitmap(C.Layout));
+    const TPictureFrame Frame = DecodeFrame(MakeBitmap(C.Layout));
     EXPECT_EQ(Frame.Width, C.Layout.Width) << C.Name;
     EXPECT_EQ(Frame.Height, std::abs(C.Layout.Height)) << C.Name;
     EXPECT_EQ(Frame.Pixels, C.Expected) << C.Name;
@@ -145,7 +145,7 @@ TEST(BitmapDecoder, MatchesThePngOfEveryVariantAnotherEncoderWrote) {
            Case{"argb32.bmp", "alpha-ref.png", 0},
            Case{"rgb565.bmp", "reference.png", 8},  // 5 and 6 bits a channel
        }) {
-    const PictureFrame Reference = DecodePicture(ReadFixture(C.Reference), PictureFormat::pfPng, ShownLongSide).Frames.at(0);
+    const TPictureFrame Reference = DecodePicture(ReadFixture(C.Reference), TPictureFormat::pfPng, ShownLongSide).Frames.at(0);
     EXPECT_LE(FrameDistance(DecodeFrame(ReadFixture(C.Bitmap)), Reference), C.Tolerance) << C.Bitmap;
   }
 }

@@ -19,19 +19,19 @@ GifFrameLayout Frame(int Left, int Top, int Width, int Height, std::uint8_t Inde
   return Layout;
 }
 
-Picture Animation() {
+TPicture Animation() {
   return DecodePicture(EncodeGif(4, 4, Colors,
                                  {Frame(0, 0, 4, 4, 1, DISPOSE_DO_NOT), Frame(1, 1, 2, 2, 2, DISPOSE_BACKGROUND),
                                   Frame(0, 0, 1, 1, 3, DISPOSE_PREVIOUS), Frame(2, 0, 2, 1, 3, DISPOSE_DO_NOT)}),
-                       PictureFormat::pfGif, ShownLongSide);
+                       TPictureFormat::pfGif, ShownLongSide);
 }
 
-bool SameArea(const PixelArea& A, const PixelArea& B) {
+bool SameArea(const TPixelArea& A, const TPixelArea& B) {
   return A.Left == B.Left && A.Top == B.Top && A.Right == B.Right && A.Bottom == B.Bottom;
 }
 
 // Whether every pixel in which Before and After differ lies in Area.
-bool DiffersOnlyIn(const PictureFrame& Before, const PictureFrame& After, const PixelArea& Area) {
+bool DiffersOnlyIn(const TPictureFrame& Before, const TPictureFrame& After, const TPixelArea& Area) {
   for (int Y = 0; Y < After.Height; ++Y)
     for (int X = 0; X < After.Width; ++X)
       if (PixelAt(Before, X, Y) != PixelAt(After, X, Y) &&
@@ -43,11 +43,11 @@ bool DiffersOnlyIn(const PictureFrame& Before, const PictureFrame& After, const 
 }  // namespace
 
 TEST(FramePlayer, ReportsWhatEachFrameChangedDisposalsIncluded) {
-  const Picture Source = Animation();
-  FramePlayer Player(Source);
+  const TPicture Source = Animation();
+  TFramePlayer Player(Source);
   const struct {
     int Index;
-    PixelArea Changed;
+    TPixelArea Changed;
   } Steps[] = {
       {0, {0, 0, 4, 4}},  // the first, as decoded with the picture: everything
       {1, {0, 0, 4, 4}},  // the canvas starts: everything
@@ -58,10 +58,10 @@ TEST(FramePlayer, ReportsWhatEachFrameChangedDisposalsIncluded) {
       {1, {1, 1, 3, 3}},  // the square drawn
       {3, {0, 0, 4, 3}},  // two frames on at once
   };
-  PictureFrame Before{4, 4, std::vector<std::uint32_t>(16), 0};
+  TPictureFrame Before{4, 4, std::vector<std::uint32_t>(16), 0};
   for (const auto& Step : Steps) {
-    const PictureFrame& Made = Player.Frame(Step.Index);
-    const PixelArea Changed = Player.Changed();
+    const TPictureFrame& Made = Player.Frame(Step.Index);
+    const TPixelArea Changed = Player.Changed();
     EXPECT_TRUE(SameArea(Changed, Step.Changed) || (Changed.Empty() && Step.Changed.Empty()))
         << "frame " << Step.Index << ": " << Changed.Left << "," << Changed.Top << "," << Changed.Right << ","
         << Changed.Bottom;
@@ -72,8 +72,8 @@ TEST(FramePlayer, ReportsWhatEachFrameChangedDisposalsIncluded) {
 }
 
 TEST(FramePlayer, HandsOutDecodedFramesAsTheyAre) {
-  const Picture Still = DecodePicture(ReadFixture("reference.png"), PictureFormat::pfPng, ShownLongSide);
-  FramePlayer Player(Still);
+  const TPicture Still = DecodePicture(ReadFixture("reference.png"), TPictureFormat::pfPng, ShownLongSide);
+  TFramePlayer Player(Still);
   EXPECT_EQ(&Player.Frame(0), &Still.Frames[0]);
   EXPECT_TRUE(SameArea(Player.Changed(), {0, 0, Still.Frames[0].Width, Still.Frames[0].Height}));
   Player.Frame(0);
@@ -85,14 +85,14 @@ TEST(FramePlayer, HandsOutDecodedFramesAsTheyAre) {
 // frame needs it. Asking for that first, as a sheet does, makes the same
 // pictures as compositing every frame.
 TEST(FramePlayer, HandsOutAFrameThatCoversTheCanvasAsItsImageAsItWouldCompositeIt) {
-  const Picture Source = DecodePicture(EveryWayGif(), PictureFormat::pfGif, ShownLongSide);
+  const TPicture Source = DecodePicture(EveryWayGif(), TPictureFormat::pfGif, ShownLongSide);
   ASSERT_EQ(Source.FrameCount(), 11);
-  FramePlayer Player(Source);
-  FramePlayer Compositing(Source);
+  TFramePlayer Player(Source);
+  TFramePlayer Compositing(Source);
   std::vector<int> Handed;
   for (const int Index : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0, 4, 5, 9, 10, 7, 7, 8}) {
-    const PictureFrame& Expected = Compositing.Frame(Index);
-    if (const GifFrameImage* Image = Player.Opaque(Index)) {
+    const TPictureFrame& Expected = Compositing.Frame(Index);
+    if (const TGifFrameImage* Image = Player.Opaque(Index)) {
       Handed.push_back(Index);
       std::vector<std::uint32_t> Pixels;
       for (int Y = 0; Y < Expected.Height; ++Y)

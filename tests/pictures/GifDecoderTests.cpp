@@ -42,11 +42,11 @@ std::vector<GifFrameLayout> DisposalFrames() {
   };
 }
 
-Picture Decode(const Bytes& Gif, const PictureLimits& Limits = {}) {
-  return DecodePicture(Gif, PictureFormat::pfGif, ShownLongSide, Limits);
+TPicture Decode(const Bytes& Gif, const TPictureLimits& Limits = {}) {
+  return DecodePicture(Gif, TPictureFormat::pfGif, ShownLongSide, Limits);
 }
 
-std::string ErrorOf(const Bytes& Gif, const PictureLimits& Limits = {}) {
+std::string ErrorOf(const Bytes& Gif, const TPictureLimits& Limits = {}) {
   try {
     Decode(Gif, Limits);
   } catch (const EPictureError& Error) {
@@ -58,10 +58,10 @@ std::string ErrorOf(const Bytes& Gif, const PictureLimits& Limits = {}) {
 }  // namespace
 
 TEST(GifDecoder, CompositesEveryFrameAfterTheDisposalOfTheOneBefore) {
-  const Picture Result = Decode(EncodeGif(4, 4, Colors, DisposalFrames()));
+  const TPicture Result = Decode(EncodeGif(4, 4, Colors, DisposalFrames()));
   EXPECT_EQ(Result.NominalWidth, 4);
   EXPECT_EQ(Result.NominalHeight, 4);
-  const std::vector<PictureFrame> Frames = PlayedFrames(Result);
+  const std::vector<TPictureFrame> Frames = PlayedFrames(Result);
   ASSERT_EQ(Frames.size(), 4u);
   EXPECT_THAT(Frames[0].Pixels, ElementsAre(R, R, R, R, R, R, R, R, R, R, R, R, R, R, R, R));
   EXPECT_THAT(Frames[1].Pixels, ElementsAre(R, R, R, R, R, G, G, R, R, G, G, R, R, R, R, R));
@@ -70,7 +70,7 @@ TEST(GifDecoder, CompositesEveryFrameAfterTheDisposalOfTheOneBefore) {
 }
 
 TEST(GifDecoder, KeepsDelaysShowingTheShortestAsBrowsersDo) {
-  const Picture Result = Decode(EncodeGif(4, 4, Colors, DisposalFrames()));
+  const TPicture Result = Decode(EncodeGif(4, 4, Colors, DisposalFrames()));
   std::vector<int> Delays;
   for (int Index = 0; Index < Result.FrameCount(); ++Index) Delays.push_back(Result.DelayMs(Index));
   EXPECT_THAT(Delays, ElementsAre(50, 100, 100, 20));
@@ -88,15 +88,15 @@ TEST(GifDecoder, ReadsInterlacedRowsIntoPlace) {
   GifFrameLayout Striped = FilledGifFrame(0, 0, 1, 11, 0);
   for (int Y = 0; Y < 11; ++Y) Striped.Indexes[Y] = static_cast<std::uint8_t>(Y % 4);
   Striped.Interlaced = true;
-  const Picture Result = Decode(EncodeGif(1, 11, Colors, {Striped}));
+  const TPicture Result = Decode(EncodeGif(1, 11, Colors, {Striped}));
   EXPECT_THAT(Result.Frames.at(0).Pixels, ElementsAre(K, R, G, B, K, R, G, B, K, R, G));
   // The same from another encoder.
-  const PictureFrame Reference = DecodePicture(ReadFixture("reference.png"), PictureFormat::pfPng, ShownLongSide).Frames.at(0);
+  const TPictureFrame Reference = DecodePicture(ReadFixture("reference.png"), TPictureFormat::pfPng, ShownLongSide).Frames.at(0);
   EXPECT_EQ(FrameDistance(Decode(ReadFixture("interlaced.gif")).Frames.at(0), Reference), 0);
 }
 
 TEST(GifDecoder, ClipsFramesReachingPastTheCanvas) {
-  const std::vector<PictureFrame> Frames =
+  const std::vector<TPictureFrame> Frames =
       PlayedFrames(Decode(EncodeGif(2, 2, Colors, {Frame(1, 1, 3, 3, 3, 0, 10), Frame(5, 0, 1, 1, 1, 0, 10)})));
   EXPECT_THAT(Frames.at(0).Pixels, ElementsAre(_, _, _, B));
   EXPECT_THAT(Frames.at(1).Pixels, ElementsAre(_, _, _, B));
@@ -104,7 +104,7 @@ TEST(GifDecoder, ClipsFramesReachingPastTheCanvas) {
 
 TEST(GifDecoder, ReducesAStillToTheSizeShownAndKeepsAnAnimationCompressed) {
   const Bytes Still = EncodeGif(1200, 300, Colors, {Frame(0, 0, 600, 300, 2, 0, 10)});
-  const Picture Single = Decode(Still);
+  const TPicture Single = Decode(Still);
   EXPECT_EQ(Single.NominalWidth, 1200);
   ASSERT_EQ(Single.Frames.size(), 1u);
   EXPECT_EQ(Single.Frames[0].Width, 600);
@@ -116,7 +116,7 @@ TEST(GifDecoder, ReducesAStillToTheSizeShownAndKeepsAnAnimationCompressed) {
   // file's own size as they are shown; what is kept besides is each frame's
   // colour indexes, compressed, and not the file, which is read no more.
   const Bytes Animation = EncodeGif(1200, 300, Colors, {Frame(0, 0, 1200, 300, 1, 0, 10), Frame(0, 0, 600, 300, 2, 0, 10)});
-  const Picture Result = Decode(Animation);
+  const TPicture Result = Decode(Animation);
   EXPECT_EQ(Result.NominalWidth, 1200);
   EXPECT_EQ(Result.NominalHeight, 300);
   ASSERT_EQ(Result.Frames.size(), 1u);
@@ -125,7 +125,7 @@ TEST(GifDecoder, ReducesAStillToTheSizeShownAndKeepsAnAnimationCompressed) {
   ASSERT_TRUE(Result.Animation);
   EXPECT_EQ(Result.Animation->Store().Kept(), 2);
   EXPECT_TRUE(Result.Animation->Bytes().empty());
-  const std::vector<PictureFrame> Frames = PlayedFrames(Result);
+  const std::vector<TPictureFrame> Frames = PlayedFrames(Result);
   ASSERT_EQ(Frames.size(), 2u);
   EXPECT_EQ(Frames[1].Width, 1200);
   EXPECT_EQ(PixelAt(Frames[1], 200, 150), G);
@@ -185,15 +185,15 @@ std::vector<GifFrameLayout> ClipFrames(int Frames) {
 
 TEST(GifDecoder, ReadsAnAnimationOfAThousandFramesWithinTheLimits) {
   const std::vector<GifFrameLayout> Layouts = ClipFrames(1000);
-  const Picture Result = Decode(EncodeGif(640, 480, Colors, Layouts, 0));
+  const TPicture Result = Decode(EncodeGif(640, 480, Colors, Layouts, 0));
   ASSERT_EQ(Result.FrameCount(), 1000);
   // Every square stays where it was drawn.
-  PictureFrame Expected{640, 480, std::vector<std::uint32_t>(640 * 480, R), 0};
+  TPictureFrame Expected{640, 480, std::vector<std::uint32_t>(640 * 480, R), 0};
   for (const GifFrameLayout& Square : std::span(Layouts).subspan(1))
     for (int Y = Square.Top; Y < Square.Top + Square.Height; ++Y)
       std::fill_n(Expected.Pixels.begin() + Y * 640 + Square.Left, Square.Width, OpaquePixel(Colors[Square.Indexes[0]][0],
                   Colors[Square.Indexes[0]][1], Colors[Square.Indexes[0]][2]));
-  FramePlayer Player(Result);
+  TFramePlayer Player(Result);
   EXPECT_EQ(Player.Frame(999).Pixels, Expected.Pixels);
 }
 

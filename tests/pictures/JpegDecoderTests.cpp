@@ -25,8 +25,8 @@ RgbaImage Blocks(int Width, int Height) {
   return Image;
 }
 
-Picture Decode(const Bytes& Jpeg, int MaxLongSide = ShownLongSide) {
-  return DecodePicture(Jpeg, PictureFormat::pfJpeg, MaxLongSide);
+TPicture Decode(const Bytes& Jpeg, int MaxLongSide = ShownLongSide) {
+  return DecodePicture(Jpeg, TPictureFormat::pfJpeg, MaxLongSide);
 }
 
 // Detail everywhere, so that most of the file is entropy-coded data.
@@ -48,7 +48,7 @@ std::string ErrorOf(const Bytes& Jpeg) {
 }
 
 // The frame's colour well inside each block.
-void ExpectBlocks(const PictureFrame& Frame, std::uint32_t Left, std::uint32_t Right, int Tolerance) {
+void ExpectBlocks(const TPictureFrame& Frame, std::uint32_t Left, std::uint32_t Right, int Tolerance) {
   const int Y = Frame.Height / 2;
   EXPECT_LE(ChannelDistance(PixelAt(Frame, Frame.Width / 8, Y), Left), Tolerance);
   EXPECT_LE(ChannelDistance(PixelAt(Frame, Frame.Width * 7 / 8, Y), Right), Tolerance);
@@ -63,7 +63,7 @@ std::uint32_t Gray(std::uint32_t Pixel) {
 }  // namespace
 
 TEST(JpegDecoder, DecodesAtItsOwnSizeWhenItFits) {
-  const Picture Result = Decode(EncodeJpeg(Blocks(32, 16)));
+  const TPicture Result = Decode(EncodeJpeg(Blocks(32, 16)));
   EXPECT_EQ(Result.NominalWidth, 32);
   EXPECT_EQ(Result.NominalHeight, 16);
   ASSERT_EQ(Result.Frames.size(), 1u);
@@ -96,7 +96,7 @@ TEST(JpegDecoder, PicksTheSmallestDctScaleStillAsLargeAsShown) {
 }
 
 TEST(JpegDecoder, DecodesALargePictureScaledToTheSizeShown) {
-  const Picture Result = Decode(EncodeJpeg(Blocks(4000, 3000), 80));
+  const TPicture Result = Decode(EncodeJpeg(Blocks(4000, 3000), 80));
   EXPECT_EQ(Result.NominalWidth, 4000);
   EXPECT_EQ(Result.NominalHeight, 3000);
   ASSERT_EQ(Result.Frames.size(), 1u);
@@ -104,7 +104,7 @@ TEST(JpegDecoder, DecodesALargePictureScaledToTheSizeShown) {
   EXPECT_EQ(Result.Frames[0].Height, 450);
   ExpectBlocks(Result.Frames[0], Red, Blue, 8);
   // At a high DPI the popup is larger, and so is the raster.
-  const Picture Large = Decode(EncodeJpeg(Blocks(4000, 3000), 80), 1200);
+  const TPicture Large = Decode(EncodeJpeg(Blocks(4000, 3000), 80), 1200);
   EXPECT_EQ(Large.Frames[0].Width, 1200);
   EXPECT_EQ(Large.Frames[0].Height, 900);
 }

@@ -42,7 +42,7 @@ TEST(PictureDecoder, ReadsAFileByItsExtensionWhateverItsCaseAndName) {
   TempFolder Folder;
   const std::wstring File = FileIn(Folder, L"写真 \u00e9t\u00e9.GiF");
   CopyFixture("interlaced.gif", File);
-  const Picture Result = DecodePictureFile(File, ShownLongSide);
+  const TPicture Result = DecodePictureFile(File, ShownLongSide);
   EXPECT_EQ(Result.NominalWidth, 17);
   EXPECT_EQ(Result.NominalHeight, 5);
   EXPECT_EQ(Result.Frames.size(), 1u);
@@ -53,10 +53,10 @@ TEST(PictureDecoder, KeepsTheRasterAtTheLongSideAsked) {
   const std::wstring File = Folder.File(L"wide.png");
   const Bytes Png = EncodePng(RgbaImage(1000, 500));
   std::ofstream(NativePath(File), std::ios::binary).write(reinterpret_cast<const char*>(Png.data()), static_cast<std::streamsize>(Png.size()));
-  const Picture Shown = DecodePictureFile(File, ShownLongSide);
+  const TPicture Shown = DecodePictureFile(File, ShownLongSide);
   EXPECT_EQ(Shown.Frames.at(0).Width, 600);
   EXPECT_EQ(Shown.Frames.at(0).Height, 300);
-  const Picture Smaller = DecodePictureFile(File, 200);
+  const TPicture Smaller = DecodePictureFile(File, 200);
   EXPECT_EQ(Smaller.NominalWidth, 1000);
   EXPECT_EQ(Smaller.Frames.at(0).Width, 200);
   EXPECT_EQ(Smaller.Frames.at(0).Height, 100);

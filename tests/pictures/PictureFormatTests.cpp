@@ -25,11 +25,11 @@ TEST(PictureFormat, TakesTheExtensionAfterTheLastSeparator) {
 }
 
 TEST(PictureFormat, KnowsFiveExtensionsAndNothingElse) {
-  EXPECT_EQ(PictureFormatOfExtension(L".jpg"), PictureFormat::pfJpeg);
-  EXPECT_EQ(PictureFormatOfExtension(L".jpeg"), PictureFormat::pfJpeg);
-  EXPECT_EQ(PictureFormatOfExtension(L".png"), PictureFormat::pfPng);
-  EXPECT_EQ(PictureFormatOfExtension(L".bmp"), PictureFormat::pfBitmap);
-  EXPECT_EQ(PictureFormatOfExtension(L".gif"), PictureFormat::pfGif);
+  EXPECT_EQ(PictureFormatOfExtension(L".jpg"), TPictureFormat::pfJpeg);
+  EXPECT_EQ(PictureFormatOfExtension(L".jpeg"), TPictureFormat::pfJpeg);
+  EXPECT_EQ(PictureFormatOfExtension(L".png"), TPictureFormat::pfPng);
+  EXPECT_EQ(PictureFormatOfExtension(L".bmp"), TPictureFormat::pfBitmap);
+  EXPECT_EQ(PictureFormatOfExtension(L".gif"), TPictureFormat::pfGif);
   for (const wchar_t* Other : {L".jpe", L".webp", L".wav", L"", L".", L".JPG", L"jpg"})
     EXPECT_EQ(PictureFormatOfExtension(Other), std::nullopt);
 }

@@ -13,15 +13,15 @@ using ::testing::HasSubstr;
 
 namespace {
 
-PictureFrame DecodeFrame(const Bytes& Png) {
-  const Picture Result = DecodePicture(Png, PictureFormat::pfPng, ShownLongSide);
+TPictureFrame DecodeFrame(const Bytes& Png) {
+  const TPicture Result = DecodePicture(Png, TPictureFormat::pfPng, ShownLongSide);
   EXPECT_EQ(Result.Frames.size(), 1u);
   return Result.Frames.at(0);
 }
 
 std::string ErrorOf(const Bytes& Png) {
   try {
-    DecodePicture(Png, PictureFormat::pfPng, ShownLongSide);
+    DecodePicture(Png, TPictureFormat::pfPng, ShownLongSide);
   } catch (const EPictureError& Error) {
     return Error.what();
   }
@@ -54,7 +54,7 @@ Bytes WithDeclaredSize(Bytes Png, std::uint32_t Width, std::uint32_t Height) {
 
 TEST(PngDecoder, DecodesStraightAlphaToPremultipliedPixels) {
   const RgbaImage Image = Translucent(5, 3);
-  const Picture Result = DecodePicture(EncodePng(Image), PictureFormat::pfPng, ShownLongSide);
+  const TPicture Result = DecodePicture(EncodePng(Image), TPictureFormat::pfPng, ShownLongSide);
   EXPECT_EQ(Result.NominalWidth, 5);
   EXPECT_EQ(Result.NominalHeight, 3);
   ASSERT_EQ(Result.Frames.size(), 1u);
@@ -62,12 +62,12 @@ TEST(PngDecoder, DecodesStraightAlphaToPremultipliedPixels) {
 }
 
 TEST(PngDecoder, ReadsInterlacedPaletteSixteenBitAndGrayFiles) {
-  const PictureFrame Reference = DecodeFrame(ReadFixture("reference.png"));
+  const TPictureFrame Reference = DecodeFrame(ReadFixture("reference.png"));
   EXPECT_EQ(FrameDistance(DecodeFrame(ReadFixture("interlaced.png")), Reference), 0);
   EXPECT_EQ(FrameDistance(DecodeFrame(ReadFixture("palette.png")), Reference), 0);
-  const PictureFrame AlphaReference = DecodeFrame(ReadFixture("alpha-ref.png"));
+  const TPictureFrame AlphaReference = DecodeFrame(ReadFixture("alpha-ref.png"));
   EXPECT_LE(FrameDistance(DecodeFrame(ReadFixture("rgba16.png")), AlphaReference), 1);
-  const PictureFrame Gray = DecodeFrame(ReadFixture("gray-alpha.png"));
+  const TPictureFrame Gray = DecodeFrame(ReadFixture("gray-alpha.png"));
   ASSERT_EQ(Gray.Pixels.size(), AlphaReference.Pixels.size());
   for (std::size_t I = 0; I < Gray.Pixels.size(); ++I) {
     const std::uint32_t P = Gray.Pixels[I];
@@ -79,7 +79,7 @@ TEST(PngDecoder, ReadsInterlacedPaletteSixteenBitAndGrayFiles) {
 TEST(PngDecoder, ReducesALargePictureToTheSizeShown) {
   RgbaImage Image(1200, 800);
   for (std::size_t I = 0; I < Image.Rgba.size(); I += 4) Image.Rgba[I + 2] = Image.Rgba[I + 3] = 255;
-  const Picture Result = DecodePicture(EncodePng(Image), PictureFormat::pfPng, ShownLongSide);
+  const TPicture Result = DecodePicture(EncodePng(Image), TPictureFormat::pfPng, ShownLongSide);
   EXPECT_EQ(Result.NominalWidth, 1200);
   EXPECT_EQ(Result.NominalHeight, 800);
   EXPECT_EQ(Result.Frames[0].Width, 600);

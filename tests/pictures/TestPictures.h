@@ -32,13 +32,13 @@ inline Bytes ReadFixture(const std::string& Name) {
   return Bytes(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
 }
 
-inline std::uint32_t PixelAt(const tarnwick::PictureFrame& Frame, int X, int Y) {
+inline std::uint32_t PixelAt(const tarnwick::TPictureFrame& Frame, int X, int Y) {
   return Frame.Pixels.at(static_cast<std::size_t>(Y) * Frame.Width + X);
 }
 
 // The frame a decoder should make of Image at its own size.
-inline tarnwick::PictureFrame PremultipliedFrame(const RgbaImage& Image) {
-  tarnwick::PictureFrame Frame{Image.Width, Image.Height, {}, 0};
+inline tarnwick::TPictureFrame PremultipliedFrame(const RgbaImage& Image) {
+  tarnwick::TPictureFrame Frame{Image.Width, Image.Height, {}, 0};
   for (std::size_t I = 0; I < Image.Rgba.size(); I += 4)
     Frame.Pixels.push_back(tarnwick::PremultipliedPixel(Image.Rgba[I], Image.Rgba[I + 1], Image.Rgba[I + 2], Image.Rgba[I + 3]));
   return Frame;
@@ -53,7 +53,7 @@ inline int ChannelDistance(std::uint32_t A, std::uint32_t B) {
 }
 
 // The largest channel difference over two frames of the same size.
-inline int FrameDistance(const tarnwick::PictureFrame& A, const tarnwick::PictureFrame& B) {
+inline int FrameDistance(const tarnwick::TPictureFrame& A, const tarnwick::TPictureFrame& B) {
   if (A.Width != B.Width || A.Height != B.Height) return 256;
   int Largest = 0;
   for (std::size_t I = 0; I < A.Pixels.size(); ++I) Largest = std::max(Largest, ChannelDistance(A.Pixels[I], B.Pixels[I]));
@@ -61,9 +61,9 @@ inline int FrameDistance(const tarnwick::PictureFrame& A, const tarnwick::Pictur
 }
 
 // Every frame of Source in turn, as they are shown.
-inline std::vector<tarnwick::PictureFrame> PlayedFrames(const tarnwick::Picture& Source) {
-  tarnwick::FramePlayer Player(Source);
-  std::vector<tarnwick::PictureFrame> Frames;
+inline std::vector<tarnwick::TPictureFrame> PlayedFrames(const tarnwick::TPicture& Source) {
+  tarnwick::TFramePlayer Player(Source);
+  std::vector<tarnwick::TPictureFrame> Frames;
   for (int Index = 0; Index < Source.FrameCount(); ++Index) {
     Frames.push_back(Player.Frame(Index));
     Frames.back().DelayMs = Source.DelayMs(Index);

@@ -9,25 +9,25 @@ using namespace tarnwick;
 
 namespace {
 
-RegionalFormats Japanese() { return {}; }
+TRegionalFormats Japanese() { return {}; }
 
-RegionalFormats UnitedStates() {
-  RegionalFormats Formats;
+TRegionalFormats UnitedStates() {
+  TRegionalFormats Formats;
   Formats.ShortDateFormat = L"M/d/yyyy";
   Formats.LongTimeFormat = L"h:mm:ss tt";
   return Formats;
 }
 
-RegionalFormats German() {
-  RegionalFormats Formats;
+TRegionalFormats German() {
+  TRegionalFormats Formats;
   Formats.DecimalSeparator = L',';
   Formats.ShortDateFormat = L"dd.MM.yyyy";
   Formats.LongTimeFormat = L"HH:mm:ss";
   return Formats;
 }
 
-RegionalFormats Spelled() {
-  RegionalFormats Formats;
+TRegionalFormats Spelled() {
+  TRegionalFormats Formats;
   Formats.ShortDateFormat = L"dddd, d MMMM yyyy 'at noon-ish'";
   Formats.LongTimeFormat = L"H'h'mm's'ss";
   return Formats;
@@ -41,7 +41,7 @@ constexpr double Afternoon = (13 * 3600 + 5 * 60 + 9) / 86400.0;
 
 TEST(DateText, WritesInTheRegionalForms) {
   const struct {
-    RegionalFormats Formats;
+    TRegionalFormats Formats;
     const wchar_t *Date, *Time, *DateTime;
   } Cases[] = {
       {Japanese(), L"2024/02/29", L"13:05:09", L"2024/02/29 13:05:09"},
@@ -60,7 +60,7 @@ TEST(DateText, WritesInTheRegionalForms) {
 
 TEST(DateText, ReadsBackEverythingItWrites) {
   const double Values[] = {LeapDay + Afternoon, LeapDay, Afternoon, 0.0, 2.75, -1.25, 36526.5, 2958465.999988426};
-  for (const RegionalFormats& Formats : {Japanese(), UnitedStates(), German(), Spelled()}) {
+  for (const TRegionalFormats& Formats : {Japanese(), UnitedStates(), German(), Spelled()}) {
     for (double Value : Values) {
       const auto DateTime = ParseDateTime(FormatDateTime(Value, Formats), Formats);
       ASSERT_TRUE(DateTime.has_value()) << Value;
@@ -78,7 +78,7 @@ TEST(DateText, ReadsNumbersOfDaysAndRefusesWhatNamesNoDay) {
   EXPECT_EQ(ParseDateTime(L"45351,5", German()), 45351.5);
   EXPECT_EQ(ParseDateTime(L" 2024/2/9  ", Japanese()), 45331.0);
   // Two-digit years fall in 1930 to 2029.
-  RegionalFormats ShortYear = German();
+  TRegionalFormats ShortYear = German();
   ShortYear.ShortDateFormat = L"d.M.yy";
   EXPECT_EQ(FormatDate(LeapDay, ShortYear), L"29.2.24");
   EXPECT_EQ(ParseDateTime(L"1.1.29", ShortYear), ParseDateTime(L"2029/01/01", Japanese()));

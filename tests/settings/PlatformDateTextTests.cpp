@@ -13,8 +13,8 @@ namespace {
 
 bool OleAutomationLoaded() { return GetModuleHandleW(L"oleaut32.dll") != nullptr; }
 
-RegionalFormats German() {
-  RegionalFormats Formats;
+TRegionalFormats German() {
+  TRegionalFormats Formats;
   Formats.DecimalSeparator = L',';
   Formats.ShortDateFormat = L"dd.MM.yy";
   return Formats;
@@ -25,7 +25,7 @@ RegionalFormats German() {
 TEST(PlatformDateText, DateReadsTryThePlatformThenTheRegionalFormsThenDays) {
   const struct {
     const wchar_t* Text;
-    RegionalFormats Formats;
+    TRegionalFormats Formats;
     double Expected;
   } Cases[] = {
       {L"2024-02-29", {}, 45351.0},        // only the platform reads this

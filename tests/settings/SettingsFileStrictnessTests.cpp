@@ -11,7 +11,7 @@ namespace {
 
 std::string CreateError(const std::wstring& File) {
   try {
-    TXMLIniFile Ini(File, RegionalFormats{});
+    TXMLIniFile Ini(File, TRegionalFormats{});
   } catch (const EXMLDocError& Error) {
     return Error.what();
   }

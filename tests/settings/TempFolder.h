@@ -12,21 +12,21 @@ class TempFolder {
  public:
   TempFolder() {
     std::random_device Random;
-    Path_ = std::filesystem::temp_directory_path() / ("tarnwick-test-" + std::to_string(Random()));
-    std::filesystem::create_directories(Path_);
+    FPath = std::filesystem::temp_directory_path() / ("tarnwick-test-" + std::to_string(Random()));
+    std::filesystem::create_directories(FPath);
   }
   ~TempFolder() {
     std::error_code Ignored;
-    std::filesystem::remove_all(Path_, Ignored);
+    std::filesystem::remove_all(FPath, Ignored);
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
-  const std::filesystem::path& Path() const { return Path_; }
-  std::wstring File(const std::wstring& Name) const { return (Path_ / Name).wstring(); }
+  const std::filesystem::path& Path() const { return FPath; }
+  std::wstring File(const std::wstring& Name) const { return (FPath / Name).wstring(); }
 
  private:
-  std::filesystem::path Path_;
+  std::filesystem::path FPath;
 };
 
 inline std::string ReadBytes(const std::filesystem::path& File) {

@@ -7,7 +7,7 @@
 // What the settings window does on closing, with its first-run values: a new
 // store on File, the seven keys written in /Config, the file saved.
 inline void SaveWindowSettings(const std::wstring& File) {
-  tarnwick::TXMLIniFile Ini(File, tarnwick::RegionalFormats{});
+  tarnwick::TXMLIniFile Ini(File, tarnwick::TRegionalFormats{});
   Ini.OpenNode(L"/Config", true);
   Ini.WriteInteger(L"Cursor", 5);
   Ini.WriteInteger(L"Splash", 2);

@@ -31,7 +31,7 @@ std::string ParseErrorOf(const std::string& Bytes) {
 TEST(XMLIniFile, CreatesANewFileAtOnce) {
   TempFolder Folder;
   const std::wstring File = Folder.File(L"Tarnwick.xml");
-  TXMLIniFile Ini(File, RegionalFormats{});
+  TXMLIniFile Ini(File, TRegionalFormats{});
   EXPECT_EQ(ReadBytes(File), Declaration + "<root/>\n");
   EXPECT_EQ(Ini.RootNodeName(), L"root");
   EXPECT_EQ(Ini.CurrentLocationPath(), L"/");
@@ -42,7 +42,7 @@ TEST(XMLIniFile, CreatesANewFileAtOnce) {
 TEST(XMLIniFile, WritesTheSettingsWindowsFileByteForByte) {
   TempFolder Folder;
   const std::wstring File = Folder.File(L"Tarnwick.xml");
-  TXMLIniFile{File, RegionalFormats{}};
+  TXMLIniFile{File, TRegionalFormats{}};
   SaveWindowSettings(File);
   EXPECT_EQ(ReadBytes(File), FirstRunSettingsFile);
   // Loading drops the indentation and rewriting existing keys adds none.
@@ -55,7 +55,7 @@ TEST(XMLIniFile, WritesTheSettingsWindowsFileByteForByte) {
 
 TEST(XMLIniFile, KeepsAnEmptyNameInMemory) {
   TempFolder Folder;
-  TXMLIniFile Ini(L"", RegionalFormats{});
+  TXMLIniFile Ini(L"", TRegionalFormats{});
   Ini.OpenNode(L"/Config", true);
   Ini.WriteInteger(L"Cursor", 7);
   Ini.UpdateFile();
@@ -67,7 +67,7 @@ TEST(XMLIniFile, UsesALoadedDocumentElementWhateverItsName) {
   TempFolder Folder;
   const std::wstring File = Folder.File(L"other.xml");
   WriteBytes(File, "\xEF\xBB\xBF<settings>\r\n  <Config><A Type=\"9\">7</A></Config>\r\n</settings>");
-  TXMLIniFile Ini(File, RegionalFormats{});
+  TXMLIniFile Ini(File, TRegionalFormats{});
   EXPECT_EQ(Ini.RootNodeName(), L"settings");
   ASSERT_TRUE(Ini.OpenNode(L"/Config", false));
   EXPECT_EQ(Ini.ReadInteger(L"A", 0), 7);
@@ -81,13 +81,13 @@ TEST(XMLIniFile, ReadsUtf16Files) {
   std::string Bytes = "\xFF\xFE";
   for (char C : Ascii) Bytes += {C, '\0'};
   WriteBytes(File, Bytes);
-  TXMLIniFile Ini(File, RegionalFormats{});
+  TXMLIniFile Ini(File, TRegionalFormats{});
   Ini.OpenNode(L"/Config", false);
   EXPECT_EQ(Ini.ReadString(L"Name", L""), L"caf\u00E9");
 }
 
 TEST(XMLIniFile, ResolvesAndWalksPaths) {
-  TXMLIniFile Ini(L"", RegionalFormats{});
+  TXMLIniFile Ini(L"", TRegionalFormats{});
   ASSERT_TRUE(Ini.OpenNode(L"/Config", true));
   EXPECT_EQ(Ini.CurrentLocationPath(), L"/Config/");
   const IXMLNode Config = Ini.CurrentNode();
@@ -115,7 +115,7 @@ TEST(XMLIniFile, ResolvesAndWalksPaths) {
 }
 
 TEST(XMLIniFile, CreatesPathElementsUpToAnInvalidName) {
-  TXMLIniFile Ini(L"", RegionalFormats{});
+  TXMLIniFile Ini(L"", TRegionalFormats{});
   for (const wchar_t* Path : {L"/A/1st", L"/A/has blank", L"/A//B"}) {
     EXPECT_THROW(Ini.OpenNode(Path, true), EXMLDocError) << Path;
   }
@@ -126,7 +126,7 @@ TEST(XMLIniFile, CreatesPathElementsUpToAnInvalidName) {
 }
 
 TEST(XMLIniFile, UsesTheFirstOfTwoChildrenWithOneName) {
-  TXMLIniFile Ini(L"", RegionalFormats{});
+  TXMLIniFile Ini(L"", TRegionalFormats{});
   Ini.OpenNode(L"/Config", true);
   ASSERT_TRUE(Ini.CreateNode(L"Key"));
   ASSERT_TRUE(Ini.CreateNode(L"Key"));
@@ -145,7 +145,7 @@ TEST(XMLIniFile, CountsIndentationUntilTheFileIsLoadedAgain) {
   TempFolder Folder;
   const std::wstring File = Folder.File(L"t.xml");
   {
-    TXMLIniFile Ini(File, RegionalFormats{});
+    TXMLIniFile Ini(File, TRegionalFormats{});
     Ini.OpenNode(L"/Config", true);
     Ini.WriteInteger(L"A", 1);
     Ini.WriteInteger(L"B", 2);
@@ -157,7 +157,7 @@ TEST(XMLIniFile, CountsIndentationUntilTheFileIsLoadedAgain) {
     EXPECT_FALSE(Ini.HasChildNodes(Ini.ChildNodeByName(L"A").first_child())) << "a text node has no children";
     Ini.UpdateFile();
   }
-  TXMLIniFile Ini(File, RegionalFormats{});
+  TXMLIniFile Ini(File, TRegionalFormats{});
   Ini.OpenNode(L"/Config", false);
   std::vector<std::wstring> Names;
   Ini.GetNodeNames(Names);
@@ -169,7 +169,7 @@ TEST(XMLIniFile, IndentsKeysAppendedToALoadedSection) {
   TempFolder Folder;
   const std::wstring File = Folder.File(L"t.xml");
   WriteBytes(File, "<root><Config><A Type=\"9\">1</A></Config></root>");
-  TXMLIniFile Ini(File, RegionalFormats{});
+  TXMLIniFile Ini(File, TRegionalFormats{});
   Ini.OpenNode(L"/Config", false);
   Ini.WriteInteger(L"B", 2);
   Ini.UpdateFile();
@@ -179,7 +179,7 @@ TEST(XMLIniFile, IndentsKeysAppendedToALoadedSection) {
 TEST(XMLIniFile, LeavesIndentationBehindADeletedKey) {
   TempFolder Folder;
   const std::wstring File = Folder.File(L"t.xml");
-  TXMLIniFile Ini(File, RegionalFormats{});
+  TXMLIniFile Ini(File, TRegionalFormats{});
   Ini.OpenNode(L"/Config", true);
   Ini.WriteInteger(L"A", 1);
   Ini.WriteInteger(L"B", 2);
@@ -191,7 +191,7 @@ TEST(XMLIniFile, LeavesIndentationBehindADeletedKey) {
 TEST(XMLIniFile, KeepsDeletedNodesUsableUntilTheStoreGoes) {
   TempFolder Folder;
   const std::wstring File = Folder.File(L"t.xml");
-  TXMLIniFile Ini(File, RegionalFormats{});
+  TXMLIniFile Ini(File, TRegionalFormats{});
   ASSERT_TRUE(Ini.OpenNode(L"/Config", true));
   // Enough keys to fill whole blocks of the document's memory: a deletion
   // that freed them would hand those blocks back, where ASan sees any use.
@@ -227,7 +227,7 @@ TEST(XMLIniFile, TouchesTheFileOnlyWhenSavingAChange) {
   const std::string Original = "<root><Config><A>x</A></Config></root>";
   WriteBytes(File, Original);
   {
-    TXMLIniFile Ini(File, RegionalFormats{});
+    TXMLIniFile Ini(File, TRegionalFormats{});
     Ini.OpenNode(L"/Config", false);
     Ini.ReadString(L"A", L"");
     Ini.ReadString(L"Missing", L"");
@@ -236,7 +236,7 @@ TEST(XMLIniFile, TouchesTheFileOnlyWhenSavingAChange) {
   }
   EXPECT_EQ(ReadBytes(File), Original);
   {
-    TXMLIniFile Ini(File, RegionalFormats{});
+    TXMLIniFile Ini(File, TRegionalFormats{});
     Ini.OpenNode(L"/New/Section", true);
     Ini.WriteInteger(L"B", 1);
   }
@@ -246,7 +246,7 @@ TEST(XMLIniFile, TouchesTheFileOnlyWhenSavingAChange) {
 TEST(XMLIniFile, KeepsThePreviousFileAndTheChangedFlagWhenSavingFails) {
   TempFolder Folder;
   const std::wstring File = Folder.File(L"t.xml");
-  TXMLIniFile Ini(File, RegionalFormats{});
+  TXMLIniFile Ini(File, TRegionalFormats{});
   const std::string Before = ReadBytes(File);
   Ini.OpenNode(L"/Config", true);
   Ini.WriteInteger(L"A", 1);
@@ -267,7 +267,7 @@ TEST(XMLIniFile, KeepsThePreviousFileAndTheChangedFlagWhenSavingFails) {
 TEST(XMLIniFile, SavingRemovesTheNewFilesOfSavesEndedByForce) {
   TempFolder Folder;
   const std::wstring File = Folder.File(L"t.xml");
-  TXMLIniFile Ini(File, RegionalFormats{});
+  TXMLIniFile Ini(File, TRegionalFormats{});
   const std::wstring Left[] = {File + L".~123", File + L".~4567"};
   const std::wstring Kept[] = {File + L".~", File + L".~12a", File + L".~x", Folder.File(L"u.xml.~123"),
                                Folder.File(L"t.xml~1")};
@@ -287,7 +287,7 @@ TEST(XMLIniFile, FailsToCreateAFileInAMissingFolder) {
   TempFolder Folder;
   const std::wstring File = Folder.File(L"missing") + L"/t.xml";
   try {
-    TXMLIniFile Ini(File, RegionalFormats{});
+    TXMLIniFile Ini(File, TRegionalFormats{});
     ADD_FAILURE() << "no error";
   } catch (const EXMLDocError& Error) {
     EXPECT_THAT(Error.what(), ::testing::HasSubstr("t.xml"));
@@ -313,12 +313,12 @@ TEST(XMLIniFile, RefusesADamagedFileWithoutTouchingIt) {
   TempFolder Folder;
   const std::wstring File = Folder.File(L"t.xml");
   WriteBytes(File, "<root><Config>");
-  EXPECT_THROW(TXMLIniFile(File, RegionalFormats{}), EXMLDocError);
+  EXPECT_THROW(TXMLIniFile(File, TRegionalFormats{}), EXMLDocError);
   EXPECT_EQ(ReadBytes(File), "<root><Config>");
 }
 
 TEST(XMLIniFile, RaisesForMissingChildrenAndIndexesOutOfRange) {
-  TXMLIniFile Ini(L"", RegionalFormats{});
+  TXMLIniFile Ini(L"", TRegionalFormats{});
   Ini.OpenNode(L"/Config", true);
   Ini.WriteInteger(L"A", 1);
   try {

@@ -42,7 +42,7 @@ struct ConfigFile {
   TempFolder Folder;
   std::wstring File = Folder.File(L"t.xml");
 
-  std::unique_ptr<TXMLIniFile> Open(RegionalFormats Formats = {}) const {
+  std::unique_ptr<TXMLIniFile> Open(TRegionalFormats Formats = {}) const {
     auto Ini = std::make_unique<TXMLIniFile>(File, std::move(Formats));
     Ini->OpenNode(L"/Config", true);
     return Ini;
@@ -209,7 +209,7 @@ TEST(TypedValues, DateReadsReturnTheWholeValue) {
 }
 
 TEST(TypedValues, RegionalFormatsDecideWhatReadsBack) {
-  RegionalFormats Comma;
+  TRegionalFormats Comma;
   Comma.DecimalSeparator = L',';
   Comma.ShortDateFormat = L"dd.MM.yyyy";
   ConfigFile Config;
@@ -256,7 +256,7 @@ TEST(TypedValues, WritesRefuseBadNamesAndKeysWithoutSingleText) {
 }
 
 TEST(TypedValues, TheUsersOwnFormatsReadBackWhatTheyWrite) {
-  const RegionalFormats User = UserRegionalFormats();
+  const TRegionalFormats User = UserRegionalFormats();
   EXPECT_FALSE(User.ShortDateFormat.empty());
   EXPECT_FALSE(User.LongTimeFormat.empty());
   TXMLIniFile Ini(L"");

@@ -10,9 +10,9 @@ namespace {
 TEST(Desktop, OverridesNestAndUnwind) {
   FakeDesktop Outer;
   FakeDesktop Inner;
-  DesktopOverride First(Outer);
+  TDesktopOverride First(Outer);
   {
-    DesktopOverride Second(Inner);
+    TDesktopOverride Second(Inner);
     EXPECT_EQ(&Desktop(), &Inner);
   }
   EXPECT_EQ(&Desktop(), &Outer);

@@ -27,9 +27,9 @@ MonitorHandle FakeDesktop::AddMonitor(TRect Bounds) {
   return Handle;
 }
 
-void FakeDesktop::AddFile(const std::wstring& Path) { Files_.insert(PathKey(Path)); }
+void FakeDesktop::AddFile(const std::wstring& Path) { FFiles.insert(PathKey(Path)); }
 
-void FakeDesktop::AddFolder(const std::wstring& Path) { Folders_.insert(PathKey(Path)); }
+void FakeDesktop::AddFolder(const std::wstring& Path) { FFolders.insert(PathKey(Path)); }
 
 std::optional<TPoint> FakeDesktop::CursorPos() {
   if (!CursorQueue.empty()) {
@@ -39,7 +39,7 @@ std::optional<TPoint> FakeDesktop::CursorPos() {
   return Cursor;
 }
 
-std::vector<MonitorInfo> FakeDesktop::Monitors() {
+std::vector<TMonitorInfo> FakeDesktop::Monitors() {
   ++MonitorsCalls;
   return MonitorList;
 }
@@ -48,7 +48,7 @@ int FakeDesktop::SystemMonitorCount() { return SystemMonitors.value_or(static_ca
 
 MonitorHandle FakeDesktop::MonitorFromPoint(TPoint Point) {
   ++MonitorFromPointCalls;
-  for (const MonitorInfo& Monitor : MonitorList) {
+  for (const TMonitorInfo& Monitor : MonitorList) {
     const TRect& B = Monitor.Bounds;
     if (Point.X >= B.Left && Point.X < B.Right && Point.Y >= B.Top && Point.Y < B.Bottom) return Monitor.Handle;
   }
@@ -57,15 +57,15 @@ MonitorHandle FakeDesktop::MonitorFromPoint(TPoint Point) {
 
 bool FakeDesktop::FileExists(const std::wstring& Path) {
   FilesLookedFor.push_back(Path);
-  return Files_.contains(PathKey(Path));
+  return FFiles.contains(PathKey(Path));
 }
 
-bool FakeDesktop::FolderExists(const std::wstring& Path) { return Folders_.contains(PathKey(Path)); }
+bool FakeDesktop::FolderExists(const std::wstring& Path) { return FFolders.contains(PathKey(Path)); }
 
 bool FakeDesktop::CreateFolder(const std::wstring& Path) {
   const std::wstring Key = PathKey(Path);
-  if (Files_.contains(Key) || Folders_.contains(Key) || !Folders_.contains(ParentKey(Key))) return false;
-  Folders_.insert(Key);
+  if (FFiles.contains(Key) || FFolders.contains(Key) || !FFolders.contains(ParentKey(Key))) return false;
+  FFolders.insert(Key);
   CreatedFolders.push_back(Path);
   return true;
 }
@@ -114,9 +114,9 @@ bool FakeDesktop::AttachThreadInput(ThreadId Attaching, ThreadId AttachedTo, boo
   const std::string Pair = "(" + std::to_string(Attaching) + "," + std::to_string(AttachedTo) + ")";
   ForegroundCalls.push_back((Attach ? "Attach" : "Detach") + Pair);
   if (Attach)
-    Attached_.insert({Attaching, AttachedTo});
+    FAttached.insert({Attaching, AttachedTo});
   else
-    Attached_.erase({Attaching, AttachedTo});
+    FAttached.erase({Attaching, AttachedTo});
   return true;
 }
 
@@ -136,7 +136,7 @@ void FakeDesktop::SetForegroundLockTimeout(std::uint32_t Milliseconds) {
   LockTimeout = Milliseconds;
 }
 
-PlatformVersion FakeDesktop::SystemVersion() { return Version; }
+TPlatformVersion FakeDesktop::SystemVersion() { return Version; }
 
 bool FakeDesktop::Granted(WindowHandle Window) const {
   switch (Grant) {
@@ -146,7 +146,7 @@ bool FakeDesktop::Granted(WindowHandle Window) const {
       const auto Own = WindowThreads.find(Window);
       const auto Current = WindowThreads.find(Foreground);
       return Own != WindowThreads.end() && Current != WindowThreads.end() &&
-             Attached_.contains({Own->second, Current->second});
+             FAttached.contains({Own->second, Current->second});
     }
     case ForegroundGrant::WhenUnlocked:
       return LockTimeout == 0u;

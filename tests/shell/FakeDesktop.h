@@ -15,7 +15,7 @@
 namespace tarnwick {
 
 // A scripted desktop for tests: set up its fields, put it in place with
-// DesktopOverride, run the code, and read back what it asked for and did.
+// TDesktopOverride, run the code, and read back what it asked for and did.
 class FakeDesktop : public IDesktop {
  public:
   // Pointer: queued samples are given out first, one per call; then Cursor,
@@ -26,7 +26,7 @@ class FakeDesktop : public IDesktop {
   // Monitors in enumeration order; MonitorFromPoint names the first whose
   // bounds hold the point, 0 when none does. SystemMonitorCount reports
   // SystemMonitors when set, else the list's length.
-  std::vector<MonitorInfo> MonitorList;
+  std::vector<TMonitorInfo> MonitorList;
   std::optional<int> SystemMonitors;
   int MonitorsCalls = 0;
   int MonitorFromPointCalls = 0;
@@ -72,13 +72,13 @@ class FakeDesktop : public IDesktop {
   ForegroundGrant Grant = ForegroundGrant::Always;
   bool AttachRefused = false;
   std::optional<std::uint32_t> LockTimeout = 200000;  // none: cannot be read
-  PlatformVersion Version{2, 10, 0};
+  TPlatformVersion Version{2, 10, 0};
   // The foreground calls that change something, in order, e.g.
   // "Attach(2,1)", "Detach(2,1)", "Top(7)", "Foreground(7)", "Timeout(0)".
   std::vector<std::string> ForegroundCalls;
 
   std::optional<TPoint> CursorPos() override;
-  std::vector<MonitorInfo> Monitors() override;
+  std::vector<TMonitorInfo> Monitors() override;
   int SystemMonitorCount() override;
   MonitorHandle MonitorFromPoint(TPoint Point) override;
   bool FileExists(const std::wstring& Path) override;
@@ -97,14 +97,14 @@ class FakeDesktop : public IDesktop {
   void SetForegroundWindow(WindowHandle Window) override;
   std::optional<std::uint32_t> ForegroundLockTimeout() override;
   void SetForegroundLockTimeout(std::uint32_t Milliseconds) override;
-  PlatformVersion SystemVersion() override;
+  TPlatformVersion SystemVersion() override;
 
  private:
   bool Granted(WindowHandle Window) const;
 
-  std::set<std::wstring> Files_;
-  std::set<std::wstring> Folders_;
-  std::set<std::pair<ThreadId, ThreadId>> Attached_;
+  std::set<std::wstring> FFiles;
+  std::set<std::wstring> FFolders;
+  std::set<std::pair<ThreadId, ThreadId>> FAttached;
 };
 
 }  // namespace tarnwick

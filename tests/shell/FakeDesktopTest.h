@@ -10,7 +10,7 @@ namespace tarnwick {
 class FakeDesktopTest : public ::testing::Test {
  protected:
   FakeDesktop Desk;
-  DesktopOverride Override{Desk};
+  TDesktopOverride Override{Desk};
 };
 
 }  // namespace tarnwick

@@ -71,7 +71,7 @@ TEST_F(ForceForegroundTest, WithoutLockNoJoinIsTried) {
 
 TEST(HasForegroundLock, FromNT5AndWindows41On) {
   const struct {
-    PlatformVersion Version;
+    TPlatformVersion Version;
     bool Locked;
   } Cases[] = {
       {{2, 4, 0}, false}, {{2, 5, 0}, true},  {{2, 10, 0}, true}, {{1, 4, 0}, false},

@@ -13,7 +13,7 @@ class TwoMonitorsTest : public FakeDesktopTest {
     Desk.AddMonitor({-800, 0, 0, 600});
     Monitors.Refresh();
   }
-  MonitorList Monitors;
+  TMonitorList Monitors;
 };
 
 TEST_F(TwoMonitorsTest, IndexFollowsEnumerationOrder) {
@@ -48,14 +48,14 @@ TEST_F(TwoMonitorsTest, AnAddedMonitorIsSeenAtOnceAReorderedListAfterRefresh) {
 
 TEST_F(FakeDesktopTest, NoMonitorGivesMinusOne) {
   Desk.SystemMonitors = 1;
-  MonitorList Monitors;
+  TMonitorList Monitors;
   Monitors.Refresh();
   EXPECT_EQ(Monitors.IndexFromPoint({0, 0}), -1);
 }
 
 TEST_F(FakeDesktopTest, CountFallsBackToTheSystemWhileTheListIsEmpty) {
   Desk.SystemMonitors = 2;
-  MonitorList Monitors;
+  TMonitorList Monitors;
   Monitors.Refresh();
   EXPECT_EQ(Monitors.Count(), 2);
   Desk.AddMonitor({0, 0, 640, 480});

@@ -93,7 +93,7 @@ TEST(Win32Desktop, UnusedDriveIsNotReadyAndTheErrorModeIsKept) {
 
 TEST(Win32Desktop, MonitorIndexOnTheOneScreen) {
   // Xvfb gives Wine a single monitor at the origin.
-  MonitorList Monitors;
+  TMonitorList Monitors;
   Monitors.Refresh();
   ASSERT_EQ(Monitors.Count(), 1);
   EXPECT_EQ(Monitors.IndexFromPoint({10, 10}), 0);
@@ -135,17 +135,17 @@ class TestWindow {
     Class.hInstance = GetModuleHandleW(nullptr);
     Class.lpszClassName = L"TarnwickShellTestWindow";
     RegisterClassW(&Class);
-    Handle_ = CreateWindowExW(0, Class.lpszClassName, L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+    FHandle = CreateWindowExW(0, Class.lpszClassName, L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
                               Class.hInstance, nullptr);
-    ShowWindow(Handle_, SW_SHOWNOACTIVATE);
+    ShowWindow(FHandle, SW_SHOWNOACTIVATE);
   }
-  ~TestWindow() { DestroyWindow(Handle_); }
+  ~TestWindow() { DestroyWindow(FHandle); }
   TestWindow(const TestWindow&) = delete;
   TestWindow& operator=(const TestWindow&) = delete;
-  WindowHandle Handle() const { return reinterpret_cast<WindowHandle>(Handle_); }
+  WindowHandle Handle() const { return reinterpret_cast<WindowHandle>(FHandle); }
 
  private:
-  HWND Handle_ = nullptr;
+  HWND FHandle = nullptr;
 };
 
 TEST(Win32Desktop, ForceForegroundWindowKeepsTheLockTimeout) {

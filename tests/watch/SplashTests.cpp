@@ -69,12 +69,12 @@ class WindowRefusal {
  public:
   explicit WindowRefusal(const wchar_t* ClassName) {
     Refused = ClassName;
-    Hook_ = SetWindowsHookExW(WH_CBT, &Refuse, nullptr, GetCurrentThreadId());
+    FHook = SetWindowsHookExW(WH_CBT, &Refuse, nullptr, GetCurrentThreadId());
   }
-  ~WindowRefusal() { UnhookWindowsHookEx(Hook_); }
+  ~WindowRefusal() { UnhookWindowsHookEx(FHook); }
   WindowRefusal(const WindowRefusal&) = delete;
   WindowRefusal& operator=(const WindowRefusal&) = delete;
-  bool Hooked() const { return Hook_ != nullptr; }
+  bool Hooked() const { return FHook != nullptr; }
 
  private:
   static LRESULT CALLBACK Refuse(int Code, WPARAM WParam, LPARAM LParam) {
@@ -85,7 +85,7 @@ class WindowRefusal {
     return CallNextHookEx(nullptr, Code, WParam, LParam);
   }
   static inline std::wstring Refused;
-  HHOOK Hook_;
+  HHOOK FHook;
 };
 
 // Real ticks of the settings window's timer, so that an error takes the

@@ -107,7 +107,7 @@ TEST_F(TickAllocationTest, TicksWhileAPopupLivesAllocateNothing) {
 // What the tick asks of the real desktop: the pointer and the monitor that
 // holds it.
 TEST(RealDesktopTick, SamplingThePointerAndFindingItsMonitorAllocateNothing) {
-  MonitorList Monitors;
+  TMonitorList Monitors;
   Monitors.Refresh();
   const CountedAllocations Allocations;
   for (int Tick = 0; Tick < 20; ++Tick) {

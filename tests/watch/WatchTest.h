@@ -52,15 +52,15 @@ class WatchTest : public ::testing::Test {
   ~WatchTest() override {
     ProcessMessages();
     for (TSplashForm* Splash : LivePopups()) delete Splash;
-    delete Form_;
+    delete FForm;
     ResetDataFolders();
   }
 
   // The settings window, made on first use.
   TMainForm& Form() {
     if (Desk.MonitorList.empty()) Desk.AddMonitor({0, 0, 1920, 1080});
-    if (!Form_) Form_ = Application().CreateForm<TMainForm>();
-    return *Form_;
+    if (!FForm) FForm = Application().CreateForm<TMainForm>();
+    return *FForm;
   }
 
   std::filesystem::path SettingsFile() const { return Temp.Path() / "Fellmoor" / "Tarnwick" / "Tarnwick.xml"; }
@@ -87,10 +87,10 @@ class WatchTest : public ::testing::Test {
 
   TempFolder Temp;
   RecordingDesktop Desk;
-  DesktopOverride Override{Desk};
+  TDesktopOverride Override{Desk};
 
  private:
-  TMainForm* Form_ = nullptr;
+  TMainForm* FForm = nullptr;
 };
 
 }  // namespace tarnwick::testing

@@ -19,21 +19,21 @@ LRESULT Ask(HWND Window, UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) {
 
 class Lines {
  public:
-  Lines(char* Text, std::size_t Size) : Text_(Text), Size_(Size) { Text_[0] = '\0'; }
+  Lines(char* Text, std::size_t Size) : FText(Text), FSize(Size) { FText[0] = '\0'; }
   void Add(const wchar_t* Line) {
-    const int Room = static_cast<int>(Size_ - Used_) - 2;
+    const int Room = static_cast<int>(FSize - FUsed) - 2;
     if (Room <= 0) return;
-    const int Bytes = WideCharToMultiByte(CP_UTF8, 0, Line, -1, Text_ + Used_, Room, nullptr, nullptr);
+    const int Bytes = WideCharToMultiByte(CP_UTF8, 0, Line, -1, FText + FUsed, Room, nullptr, nullptr);
     if (Bytes <= 0) return;
-    Used_ += static_cast<std::size_t>(Bytes) - 1;
-    Text_[Used_++] = '\n';
-    Text_[Used_] = '\0';
+    FUsed += static_cast<std::size_t>(Bytes) - 1;
+    FText[FUsed++] = '\n';
+    FText[FUsed] = '\0';
   }
 
  private:
-  char* Text_;
-  std::size_t Size_;
-  std::size_t Used_ = 0;
+  char* FText;
+  std::size_t FSize;
+  std::size_t FUsed = 0;
 };
 
 struct Measure {
@@ -93,11 +93,11 @@ Measure MeasureIn(HFONT Font, const wchar_t* Text) {
 }
 
 void AddLine(Lines& Out, const wchar_t* Kind, const RECT& Rect, bool Enabled, HFONT Font, const wchar_t* Text) {
-  const Measure Text_ = MeasureIn(Font, Text);
+  const Measure FText = MeasureIn(Font, Text);
   wchar_t Line[MaxText + 160];
   std::swprintf(Line, sizeof Line / sizeof *Line, L"%ls %ld %ld %ld %ld %d %ld %d %d %d %ls", Kind, Rect.left,
-                Rect.top, Rect.right, Rect.bottom, Enabled ? 1 : 0, Text_.Extent.cx, Text_.InkWidth,
-                Text_.LineHeight, Text_.Missing, Text);
+                Rect.top, Rect.right, Rect.bottom, Enabled ? 1 : 0, FText.Extent.cx, FText.InkWidth,
+                FText.LineHeight, FText.Missing, Text);
   Out.Add(Line);
 }
 

@@ -57,22 +57,22 @@ std::wstring AgentPath() {
 class OrderBlock {
  public:
   OrderBlock(DWORD ProcessId, const std::wstring& Job, const std::wstring& Path)
-      : Mapping_(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(e2e::AgentOrder),
+      : FMapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(e2e::AgentOrder),
                                     e2e::AgentOrderName(ProcessId).Text)) {
-    if (!Mapping_) Fail("CreateFileMappingW");
-    View_.reset(static_cast<e2e::AgentOrder*>(MapViewOfFile(Mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0)));
-    if (!View_) Fail("MapViewOfFile");
-    if (Job.size() >= std::size(View_->Job) || Path.size() >= std::size(View_->Path))
+    if (!FMapping) Fail("CreateFileMappingW");
+    FView.reset(static_cast<e2e::AgentOrder*>(MapViewOfFile(FMapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0)));
+    if (!FView) Fail("MapViewOfFile");
+    if (Job.size() >= std::size(FView->Job) || Path.size() >= std::size(FView->Path))
       throw std::runtime_error("job or path too long");
-    *View_ = {};
-    std::wmemcpy(View_->Job, Job.c_str(), Job.size());
-    std::wmemcpy(View_->Path, Path.c_str(), Path.size());
+    *FView = {};
+    std::wmemcpy(FView->Job, Job.c_str(), Job.size());
+    std::wmemcpy(FView->Path, Path.c_str(), Path.size());
   }
-  std::string Answer() const { return View_->Answer; }
+  std::string Answer() const { return FView->Answer; }
 
  private:
-  UniqueHandle Mapping_;
-  std::unique_ptr<e2e::AgentOrder, ViewUnmapper> View_;
+  UniqueHandle FMapping;
+  std::unique_ptr<e2e::AgentOrder, ViewUnmapper> FView;
 };
 
 DWORD ProgramProcessId() {

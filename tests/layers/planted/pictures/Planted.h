@@ -4,5 +4,5 @@
 // its folder; and one it must let through.
 #include "watch/Main.h"
 #include "settings/XMLIniFiles.h"
-#include "pictures/Picture.h"
+#include "Picture.h"
 #include "base/Utf.h"
