@@ -140,10 +140,9 @@ void TImage::PaintWindow() {
   const HDC DC = Painting.DC();
   const TPlace Place = CurrentPlace();
   const RECT Drawn = FPicture->Empty() ? RECT{} : DrawFrame(DC, Place);
-  const int Saved = SaveDC(DC);
+  const TSavedDC Unclipped(DC);
   ExcludeClipRect(DC, Drawn.left, Drawn.top, Drawn.right, Drawn.bottom);
   FillRect(DC, &Place.Client, Brush());
-  RestoreDC(DC, Saved);
 }
 
 TImage::TPlace TImage::CurrentPlace() {
