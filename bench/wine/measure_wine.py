@@ -57,8 +57,8 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
-from under_wine import (WINE, WINESERVER, Display, make_pristine_prefix, settings_file, settings_path,  # noqa: E402
-                        wait_until, wine_env)
+from under_wine import (WINE, Display, Prefix, helper_path, make_pristine_prefix, pointer_move,  # noqa: E402
+                        run_program, settings_file, start_helper, wait_until, wine_env)
 
 TICKS = os.sysconf("SC_CLK_TCK")
 STRIP = shutil.which("x86_64-w64-mingw32-strip") or "strip"
@@ -140,59 +140,46 @@ class Side:
     """One program in its own Xvfb, prefix copy and wineserver."""
 
     def __init__(self, label, work, pristine, exe, args, probe):
-        self.label, self.exe, self.args, self.probe_exe = label, exe, args, probe
-        self.prefix = os.path.join(work, label)
-        shutil.rmtree(self.prefix, ignore_errors=True)
-        subprocess.run(["cp", "-a", pristine, self.prefix], check=True)
+        self.label, self.exe, self.args = label, exe, args
         try:
             self.xvfb = Display()
         except RuntimeError as error:
             raise SystemExit(f"measure_wine: {label}: {error}") from error
-        self.env = wine_env(self.prefix)
-        self.env["DISPLAY"] = self.xvfb.name
-        self.log = open(os.path.join(self.prefix, "wine.log"), "ab")
-        subprocess.run([WINESERVER, "-p60"], env=self.env, check=True)
-        self.process = None
+        self.prefix = Prefix(pristine, os.path.join(work, label), exe, probe, display=self.xvfb.name)
 
     def drive_c(self, *parts):
-        return os.path.join(self.prefix, "drive_c", *parts)
+        return os.path.join(self.prefix.path, "drive_c", *parts)
 
     def write_settings(self, content):
-        path = settings_path(self.prefix)
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        with open(path, "wb") as f:
-            f.write(content)
+        self.prefix.write_settings(content)
 
     def start(self):
-        self.process = subprocess.Popen([WINE, self.exe, *self.args], env=self.env, stdin=subprocess.DEVNULL,
-                                        stdout=self.log, stderr=self.log)
+        self.prefix.start(*self.args)
 
     def probe(self, *args, helper="e2e_probe.exe", timeout=30):
-        with tempfile.TemporaryFile() as out:
-            subprocess.run([WINE, os.path.join(os.path.dirname(self.probe_exe), helper), *args], env=self.env,
-                           stdin=subprocess.DEVNULL, stdout=out, stderr=self.log, timeout=timeout)
-            out.seek(0)
-            return out.read().decode().strip()
+        """What the helper printed, whatever its exit code: a probe the
+        program cannot answer yet is asked again by the caller."""
+        return run_program(self.prefix, helper_path(self.prefix, helper), *args, timeout=timeout)[1]
+
+    def watch(self, helper, *args, stdout):
+        """Starts helper beside the program, writing to the file stdout."""
+        return start_helper(self.prefix, helper, *args, stdout=stdout)
 
     def pids(self):
         """The program's, the wineserver's and the X server's pids."""
-        program = wait_until(lambda: find_process(self.prefix, os.path.basename(self.exe)), 20)
-        server = find_process(self.prefix, "wineserver")
+        program = wait_until(lambda: find_process(self.prefix.path, os.path.basename(self.exe)), 20)
+        server = find_process(self.prefix.path, "wineserver")
         if not program or not server:
             raise SystemExit(f"measure_wine: {self.label}: no Wine process of {self.exe} or no wineserver")
         return program, server, self.xvfb.process.pid
 
     def move_pointer(self, x, y):
-        subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env, check=True)
+        pointer_move(x, y, self.prefix.env)
 
     def close(self):
-        subprocess.run([WINESERVER, "-k"], env=self.env, stderr=subprocess.DEVNULL)
-        subprocess.run([WINESERVER, "-w"], env=self.env, stderr=subprocess.DEVNULL)
-        if self.process:
-            self.process.wait()
+        self.prefix.close()
         self.xvfb.stop()
-        self.log.close()
-        shutil.rmtree(self.prefix, ignore_errors=True)
+        shutil.rmtree(self.prefix.path, ignore_errors=True)
 
 
 class Window:
@@ -287,9 +274,7 @@ def first_paint_run(side, colour):
             raise SystemExit(f"measure_wine: {side.label}: a popup outlived its lifetime")
         side.move_pointer(900 + 100 * (index % 2), 500)
         with tempfile.TemporaryFile() as out:
-            watcher = subprocess.Popen([WINE, os.path.join(os.path.dirname(side.probe_exe), "e2e_lookout.exe"),
-                                        "first-paint", *map(str, colour)], env=side.env, stdin=subprocess.DEVNULL,
-                                       stdout=out, stderr=side.log)
+            watcher = side.watch("e2e_lookout.exe", "first-paint", *map(str, colour), stdout=out)
             time.sleep(1.5)  # the watcher is up, and a tick has seen the pointer rest
             side.move_pointer(1000 - 100 * (index % 2), 600)
             watcher.wait(timeout=40)
