@@ -8,12 +8,10 @@
 namespace tarnwick {
 namespace {
 
-// Premultiplied Pixel over an opaque Background, in memory order B, G, R.
+// Premultiplied Pixel, not opaque, over an opaque Background, in memory
+// order B, G, R.
 std::uint32_t Over(std::uint32_t Pixel, COLORREF Background) {
-  const std::uint32_t Alpha = Pixel >> 24;
-  // Most pixels of most pictures are opaque: nothing to mix.
-  if (Alpha == 255) return Pixel;
-  const std::uint32_t Rest = 255 - Alpha;
+  const std::uint32_t Rest = 255 - (Pixel >> 24);
   const std::uint32_t Under[3] = {GetBValue(Background), GetGValue(Background), GetRValue(Background)};
   std::uint32_t Result = 0xFF000000u;
   for (int Channel = 0; Channel < 3; ++Channel) {
@@ -26,10 +24,19 @@ std::uint32_t Over(std::uint32_t Pixel, COLORREF Background) {
 
 // Lays Width x Height premultiplied pixels over Background: from From, whose
 // rows are FromStride pixels apart, into To, whose rows are ToStride apart.
+// Runs of opaque pixels, most of most pictures, are copied as they are.
 void LayOver(const std::uint32_t* From, std::size_t FromStride, int Width, int Height, COLORREF Background,
              std::uint32_t* To, std::size_t ToStride) {
-  for (int Y = 0; Y < Height; ++Y, From += FromStride, To += ToStride)
-    for (int X = 0; X < Width; ++X) To[X] = Over(From[X], Background);
+  const auto Opaque = [](std::uint32_t Pixel) { return Pixel >= 0xFF000000u; };
+  for (int Y = 0; Y < Height; ++Y, From += FromStride, To += ToStride) {
+    const std::uint32_t* const End = From + Width;
+    for (const std::uint32_t* Pixel = From; Pixel < End;) {
+      const std::uint32_t* const Clear = std::find_if_not(Pixel, End, Opaque);
+      std::copy(Pixel, Clear, To + (Pixel - From));
+      Pixel = std::find_if(Clear, End, Opaque);
+      std::transform(Clear, Pixel, To + (Clear - From), [&](std::uint32_t Seen) { return Over(Seen, Background); });
+    }
+  }
 }
 
 // Draws the Width x Height bitmap of Source into Dest of DC, smoothly scaled.

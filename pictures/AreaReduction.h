@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "pictures/Picture.h"
@@ -55,7 +56,27 @@ class TAreaReducer {
     int To;
     // A reduced pixel's length.
     std::uint32_t Length;
+    std::uint32_t LargestWeight = 0;
   };
+  // The x taps two at a time, for reducing four channels at once: the
+  // second of an odd one out has weight 0.
+  struct TTapPair {
+    int First;
+    int Second;
+    // The first's weight in the low 16 bits, the second's in the high.
+    std::uint32_t Weights;
+  };
+  // Rounded division by the weights' total through a multiplication: exact
+  // for every sum a reduced pixel can have, when the total is at most 2^22.
+  struct TDivision {
+    std::uint32_t Half;
+    std::uint32_t Multiplier;
+    int Shift;
+  };
+  static std::optional<TDivision> DivisionBy(std::uint64_t Total);
+  bool ReducesInLanes() const { return !FPairs.empty(); }
+  void ReduceInLanes(const TPictureFrame& Source, const TPixelArea& Part, std::uint32_t* Out, std::size_t Stride);
+  void ReduceRowInLanes(const std::uint32_t* Row, int Left, int Right, std::uint32_t* Sums) const;
   template <typename Sum>
   void ReduceWith(const TPictureFrame& Source, const TPixelArea& Part, std::uint32_t* Out, std::size_t Stride,
                   std::vector<Sum>& Sums);
@@ -63,6 +84,11 @@ class TAreaReducer {
 
   TAxis FX;
   TAxis FY;
+  // Empty unless this build and these sizes reduce four channels at once.
+  std::vector<TTapPair> FPairs;
+  // FPairs[FFirstPair[D]] up to FPairs[FFirstPair[D + 1]] cover reduced column D.
+  std::vector<std::size_t> FFirstPair;
+  TDivision FDivision{};
   // A source row reduced along x: four channel sums a pixel.
   std::vector<std::uint32_t> FRowSums;
   // The sums of a reduced row, narrow when every sum fits 32 bits.

@@ -40,8 +40,11 @@ TPixelArea TGifCanvas::Draw(const TGifFrameImage& Frame) {
     std::uint32_t* Out = Row(Y);
     if (Frame.Disposal == TGifDisposal::gdPrevious) FSaved.insert(FSaved.end(), Out + A.Left, Out + A.Right);
     const std::uint8_t* In = Frame.Indexes.data() + static_cast<std::size_t>(Y - Frame.Top) * Frame.Width;
-    for (int X = A.Left; X < A.Right; ++X)
-      if (const std::uint32_t Color = Frame.Colors[In[X - Frame.Left]]) Out[X] = Color;
+    // A choice, not a branch: a frame's clear pixels come and go at random.
+    for (int X = A.Left; X < A.Right; ++X) {
+      const std::uint32_t Color = Frame.Colors[In[X - Frame.Left]];
+      Out[X] = Color ? Color : Out[X];
+    }
   }
   FLastArea = A;
   FLastDisposal = Frame.Disposal;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "pictures/AreaReduction.h"
 #include "tests/pictures/TestPictures.h"
 
@@ -75,11 +78,67 @@ TPictureFrame Varied(int Width, int Height) {
   return Frame;
 }
 
+// Pixel X, Y of Source reduced to Width x Height, worked out directly: each
+// source pixel weighed by the area it shares with the reduced one, in units
+// where a source pixel is Width x Height long and a reduced one Source's size.
+std::uint32_t AreaAverage(const TPictureFrame& Source, int Width, int Height, int X, int Y) {
+  const auto Shared = [](std::int64_t Begin, std::int64_t End, std::int64_t SourceBegin, std::int64_t SourceEnd) {
+    return std::max<std::int64_t>(0, std::min(End, SourceEnd) - std::max(Begin, SourceBegin));
+  };
+  const auto Covering = [](int Reduced, int From, int To) {
+    return std::pair<int, int>{static_cast<int>(std::int64_t{Reduced} * From / To),
+                               static_cast<int>((std::int64_t{Reduced + 1} * From + To - 1) / To)};
+  };
+  const auto [Top, Bottom] = Covering(Y, Source.Height, Height);
+  const auto [Left, Right] = Covering(X, Source.Width, Width);
+  std::uint64_t Sums[4] = {};
+  for (int SourceY = Top; SourceY < Bottom; ++SourceY) {
+    const std::int64_t High = Shared(std::int64_t{Y} * Source.Height, std::int64_t{Y + 1} * Source.Height,
+                                     std::int64_t{SourceY} * Height, std::int64_t{SourceY + 1} * Height);
+    for (int SourceX = Left; SourceX < Right; ++SourceX) {
+      const std::int64_t Wide = Shared(std::int64_t{X} * Source.Width, std::int64_t{X + 1} * Source.Width,
+                                       std::int64_t{SourceX} * Width, std::int64_t{SourceX + 1} * Width);
+      for (int C = 0; C < 4; ++C)
+        Sums[C] += static_cast<std::uint64_t>(High * Wide) * (PixelAt(Source, SourceX, SourceY) >> (8 * C) & 0xFF);
+    }
+  }
+  const auto Total = static_cast<std::uint64_t>(Source.Width) * static_cast<std::uint64_t>(Source.Height);
+  std::uint32_t Pixel = 0;
+  for (int C = 0; C < 4; ++C) Pixel |= static_cast<std::uint32_t>((Sums[C] + Total / 2) / Total) << (8 * C);
+  return Pixel;
+}
+
 bool Inside(int X, int Y, const TPixelArea& Area) {
   return X >= Area.Left && X < Area.Right && Y >= Area.Top && Y < Area.Bottom;
 }
 
 }  // namespace
+
+// The reduction works in the smallest whole units of each pair of sizes
+// and divides through a multiplication where the weights allow: every
+// pixel must still be the exact average, rounded half up.
+TEST(AreaReduction, EveryPixelIsTheAverageOfTheAreaItCovers) {
+  struct Case {
+    int Width, Height, ReducedWidth, ReducedHeight;
+  };
+  for (const Case& C : {
+           Case{37, 23, 11, 7},
+           Case{640, 480, 600, 450},  // a clip in the popup
+           Case{750, 500, 600, 400},  // a JPEG decoded at an eighth, then fitted
+           Case{613, 401, 600, 392},  // sides with no common factor
+           Case{3, 1, 2, 1},
+           Case{9, 4, 9, 2},          // reduced along one axis only
+           Case{4099, 1025, 8, 2},    // weights that total more than 2^22
+       }) {
+    const TPictureFrame Source = Varied(C.Width, C.Height);
+    const TPictureFrame Result = Reduced(Source, C.ReducedWidth, C.ReducedHeight);
+    for (int Y = 0; Y < C.ReducedHeight; ++Y)
+      for (int X = 0; X < C.ReducedWidth; ++X)
+        ASSERT_EQ(PixelAt(Result, X, Y), AreaAverage(Source, C.ReducedWidth, C.ReducedHeight, X, Y))
+            << C.Width << "x" << C.Height << " to " << C.ReducedWidth << "x" << C.ReducedHeight << " at " << X << ","
+            << Y;
+  }
+}
 
 TEST(AreaReduction, ReducesAnyPartAsTheWholeReductionHasIt) {
   const TPictureFrame Source = Varied(37, 23);
