@@ -127,13 +127,25 @@ std::size_t ReadOffset(const std::uint8_t*& In, const std::uint8_t* End) {
   return Offset;
 }
 
-// Length bytes from Offset back; each block of eight comes after the one it
-// may repeat.
-void PutCopy(std::uint8_t*& To, std::size_t Offset, std::size_t Length) {
-  const std::uint8_t* From = To - Offset;
-  if (Offset >= 8)
-    for (; Length >= 8; Length -= 8, To += 8, From += 8) std::memcpy(To, From, 8);
-  for (; Length > 0; --Length) *To++ = *From++;
+// Puts Length bytes from Offset back at To, ending at most at ToEnd; the end
+// of the copy. Away from ToEnd it goes in blocks of eight, the last of which
+// may write up to seven bytes past the copy, for later bytes to write over.
+// Bytes repeated from fewer than eight back are laid one by one for eight
+// bytes first: from then on they also repeat at a multiple of Offset of at
+// least eight.
+std::uint8_t* PutCopy(std::uint8_t* To, std::size_t Offset, std::size_t Length, std::uint8_t* ToEnd) {
+  std::uint8_t* const End = To + Length;
+  if (ToEnd - End < 8) {
+    for (const std::uint8_t* From = To - Offset; To < End;) *To++ = *From++;
+    return End;
+  }
+  if (Offset < 8) {
+    for (int I = 0; I < 8; ++I) To[I] = To[I - static_cast<std::ptrdiff_t>(Offset)];
+    To += 8;
+    Offset *= (Offset + 7) / Offset;
+  }
+  for (; To < End; To += 8) std::memcpy(To, To - Offset, 8);
+  return End;
 }
 
 }  // namespace
@@ -161,12 +173,13 @@ bool ExpandBytes(std::span<const std::uint8_t> Packed, std::span<std::uint8_t> O
       In += Count;
       const std::size_t Offset = ReadOffset(In, InEnd);
       if (Offset == 0 || Offset > static_cast<std::size_t>(To - Begin)) return false;
-      if (Offset >= 16) {
-        std::memcpy(To, To - Offset, 16);
+      if (Offset >= 8) {
+        std::memcpy(To, To - Offset, 8);
+        std::memcpy(To + 8, To + 8 - Offset, 8);
         std::memcpy(To + 16, To + 16 - Offset, 2);
         To += Length + ShortestCopy;
       } else {
-        PutCopy(To, Offset, Length + ShortestCopy);
+        To = PutCopy(To, Offset, Length + ShortestCopy, ToEnd);
       }
       continue;
     }
@@ -181,7 +194,7 @@ bool ExpandBytes(std::span<const std::uint8_t> Packed, std::span<std::uint8_t> O
     if (Offset == 0 || Offset > static_cast<std::size_t>(To - Begin) || !ReadLength(In, InEnd, Length)) return false;
     Length += ShortestCopy;
     if (Length > static_cast<std::size_t>(ToEnd - To)) return false;
-    PutCopy(To, Offset, Length);
+    To = PutCopy(To, Offset, Length, ToEnd);
   }
   return false;
 }

@@ -49,6 +49,19 @@ Bytes Alternating(std::size_t Count, std::size_t Length) {
   return Result;
 }
 
+// Short copies from 1 to 7 bytes back between pairs of literals, as the
+// colour indexes of a dithered picture give, the last ending the bytes.
+Bytes ShortCopiesNearby() {
+  Bytes Result = Random(16, 6);
+  for (std::size_t Offset = 1; Offset <= 7; ++Offset)
+    for (std::size_t Length : {4, 5, 6, 7, 8, 9, 12, 16, 17, 18, 19, 40}) {
+      const Bytes Literals = Random(2, static_cast<std::uint32_t>(Offset * 16 + Length));
+      Result.insert(Result.end(), Literals.begin(), Literals.end());
+      for (std::size_t Copied = 0; Copied < Length; ++Copied) Result.push_back(Result[Result.size() - Offset]);
+    }
+  return Result;
+}
+
 struct Case {
   std::string Name;
   Bytes Input;
@@ -65,6 +78,7 @@ std::vector<Case> Cases() {
       {"noise", Random(70000, 3)},
       {"a run after noise", Joined({Random(1000, 4), Bytes(5000, 0)})},
       {"noise ending in a short copy", Joined({Random(40, 5), Random(40, 5)})},
+      {"short copies from nearby", ShortCopiesNearby()},
       {"a copy 65534 back", RepeatedFrom(65534, 300)},
       {"a copy 65535 back", RepeatedFrom(65535, 300)},
       {"a copy 65536 back, too far", RepeatedFrom(65536, 300)},
