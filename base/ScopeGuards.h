@@ -126,6 +126,8 @@ class TPaintScope {
   TPaintScope& operator=(const TPaintScope&) = delete;
 
   HDC DC() const { return FDC; }
+  // The part of the window to paint.
+  const RECT& Area() const { return FInfo.rcPaint; }
 
  private:
   HWND FWindow;

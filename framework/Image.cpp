@@ -19,6 +19,27 @@ unsigned ShiftState(WPARAM Keys) {
   return Shift;
 }
 
+// Fills the part of Area that lies in Client outside Drawn with Brush: the
+// bands above and below Drawn, then those beside it; nothing when a frame
+// covers what is painted, as each frame of an animation does. Plain
+// rectangles: clipping the DC instead would have its state saved and
+// restored at every frame, which costs more than the fill (restoring a DC
+// selects its objects into it again).
+void FillAround(HDC DC, const RECT& Client, const RECT& Drawn, const RECT& Area, HBRUSH Brush) {
+  RECT Picture{};
+  if (!IntersectRect(&Picture, &Drawn, &Client)) Picture = {Client.left, Client.top, Client.left, Client.top};
+  const RECT Bands[] = {
+      {Client.left, Client.top, Client.right, Picture.top},
+      {Client.left, Picture.bottom, Client.right, Client.bottom},
+      {Client.left, Picture.top, Picture.left, Picture.bottom},
+      {Picture.right, Picture.top, Client.right, Picture.bottom},
+  };
+  for (const RECT& Band : Bands) {
+    RECT Painted{};
+    if (IntersectRect(&Painted, &Band, &Area)) FillRect(DC, &Painted, Brush);
+  }
+}
+
 }  // namespace
 
 int FrameDelay(int DelayMs) { return DelayMs < 20 ? 100 : DelayMs; }
@@ -140,9 +161,7 @@ void TImage::PaintWindow() {
   const HDC DC = Painting.DC();
   const TPlace Place = CurrentPlace();
   const RECT Drawn = FPicture->Empty() ? RECT{} : DrawFrame(DC, Place);
-  const TSavedDC Unclipped(DC);
-  ExcludeClipRect(DC, Drawn.left, Drawn.top, Drawn.right, Drawn.bottom);
-  FillRect(DC, &Place.Client, Brush());
+  FillAround(DC, Place.Client, Drawn, Painting.Area(), Brush());
 }
 
 TImage::TPlace TImage::CurrentPlace() {

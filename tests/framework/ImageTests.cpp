@@ -123,6 +123,35 @@ TEST(Image, AnAnimationPlaysWhileShownAndWaitsWhileHidden) {
   EXPECT_TRUE(TimerRunning(AnimationTimer(*Image)));
 }
 
+TEST(Image, PaintsItsColourAroundASmallerPictureWhereverAPaintReaches) {
+  TForm Form(nullptr);
+  TImage* Image = ImageFilling(Form, 10, 10);
+  Form.SetColor(clWhite);
+  Image->SetCenter(true);
+  Image->SetPicture(SolidPicture(4, 2, {0}, 0, 0xFF0000FFu));  // blue, at 3,4 to 7,6
+  Form.Show();
+  const HWND Window = Image->Handle();
+  const HDC DC = GetDC(Window);
+  const auto Repaint = [&](const RECT* Part) {
+    PatBlt(DC, 0, 0, 10, 10, BLACKNESS);
+    InvalidateRect(Window, Part, FALSE);
+    UpdateWindow(Window);
+  };
+  const POINT Around[] = {{0, 0}, {9, 0}, {5, 3}, {2, 5}, {7, 4}, {9, 5}, {5, 6}, {0, 9}, {9, 9}};
+
+  Repaint(nullptr);
+  for (const POINT& At : Around) EXPECT_EQ(GetPixel(DC, At.x, At.y), RGB(255, 255, 255)) << At.x << "," << At.y;
+  EXPECT_EQ(GetPixel(DC, 3, 4), RGB(0, 0, 255));
+  EXPECT_EQ(GetPixel(DC, 6, 5), RGB(0, 0, 255));
+
+  // A paint of part of the picture and part of a band beside it.
+  const RECT Part{1, 4, 5, 6};
+  Repaint(&Part);
+  EXPECT_EQ(GetPixel(DC, 1, 5), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(DC, 4, 5), RGB(0, 0, 255));
+  ReleaseDC(Window, DC);
+}
+
 // A memory DC over an 8 x 8 bitmap painted black.
 class MemoryCanvas {
  public:
