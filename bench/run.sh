@@ -23,7 +23,9 @@ ROWS=()
 measure() {
   local title=$1 output; shift
   step "$title"
-  output=$("$@" | tee /dev/stderr) || die "$title failed"
+  # Shown through the standard error already open: opening /dev/stderr
+  # again would cut a log file that it goes to.
+  output=$("$@" | tee >(cat >&2)) || die "$title failed"
   mapfile -t -O "${#ROWS[@]}" ROWS < <(grep '^| ' <<<"$output" || true)
   step_done
 }
