@@ -151,7 +151,7 @@ IXMLNode TXMLDocument::AppendElement(IXMLNode Parent, std::wstring_view Name) {
   const bool Indented = Parent.type() == pugi::node_element;
   if (!Indented && Parent.type() != pugi::node_document)
     throw EXMLDocError(CannotHoldElementsMessage(NodeName(Parent)));
-  const std::string LineBreak = "\n" + std::string(Indented ? Level(Parent) - 1 : 0, '\t');
+  const std::string LineBreak = std::string(1, '\n').append(Indented ? Level(Parent) - 1 : 0, '\t');
   if (Indented && !Parent.first_child()) AppendText(Parent, LineBreak);
   if (Indented) AppendText(Parent, "\t");
   IXMLNode Element = Parent.append_child(ToUtf8(Name).c_str());
