@@ -45,7 +45,7 @@ cmake --workflow --preset bench-win64 >"$LOGS/bench-win64.log" 2>&1 || die "buil
 step_done
 measure "Idle under Wine: tarnwick.exe beside a minimal pointer-reading program, and with GIFs chosen (3 x 60 s)" \
   python3 "$ROOT/bench/wine/measure_wine.py" "$ROOT/build/win64" idle
-measure "Popup under Wine: two GIFs beside the built-in picture and the minimal animation program (3 runs)" \
+measure "Popup under Wine: two GIFs beside the minimal animation program (frames made before, and at each show), and the built-in picture (3 runs)" \
   python3 "$ROOT/bench/wine/measure_wine.py" "$ROOT/build/win64" popup
 measure "First paint under Wine: a GIF popup and a still JPEG popup (2 runs)" \
   python3 "$ROOT/bench/wine/measure_wine.py" "$ROOT/build/win64" first-paint
