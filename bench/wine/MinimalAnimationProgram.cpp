@@ -56,7 +56,7 @@ bool CreateSheet() {
   if (!SheetBitmap) return false;
   SheetPixels = static_cast<std::uint32_t*>(Bits);
   SheetDefault = SelectObject(Sheet, SheetBitmap);
-  for (bool& Frame : Made) Frame = false;
+  std::fill_n(Made, Frames, false);
   return true;
 }
 
@@ -131,9 +131,8 @@ int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR CommandLine, int) {
   Class.lpszClassName = L"MinimalAnimationProgram";
   Sheet = CreateCompatibleDC(nullptr);
   if (!Sheet || !RegisterClassW(&Class)) return 1;
-  // The title lets a measurement see when the window shows.
-  const HWND Window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, Class.lpszClassName, Class.lpszClassName,
-                                      WS_POPUP, 660, 240, Width, Height, nullptr, nullptr, Instance, nullptr);
+  const HWND Window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, Class.lpszClassName, L"", WS_POPUP, 660, 240,
+                                      Width, Height, nullptr, nullptr, Instance, nullptr);
   if (!Window) return 1;
   // A popup first shows after a hidden while.
   if (ShownSeconds > 0 ? !SetTimer(Window, ShowTimer, HiddenMs, nullptr) : !Show(Window)) return 1;
