@@ -62,6 +62,19 @@ Bytes ShortCopiesNearby() {
   return Result;
 }
 
+// Noise, then two pieces that begin as it does and go on otherwise, each
+// Alike bytes alike: the places seen last of the noise's first bytes.
+Bytes NoiseAfterLikePieces(std::size_t Alike) {
+  const Bytes Noise = Random(200, 9);
+  Bytes Result = Noise;
+  for (std::uint32_t Seed : {10, 11}) {
+    Result.insert(Result.end(), Noise.begin(), Noise.begin() + static_cast<std::ptrdiff_t>(Alike));
+    const Bytes Otherwise = Random(100, Seed);
+    Result.insert(Result.end(), Otherwise.begin(), Otherwise.end());
+  }
+  return Result;
+}
+
 struct Case {
   std::string Name;
   Bytes Input;
@@ -129,6 +142,17 @@ TEST(ByteCompression, ExpandsWhatItCompressedToTheSameBytes) {
   // Repeats are what it is for: a run takes a fraction of itself.
   EXPECT_LT(CompressBytes(Bytes(200000, 0x5A)).size(), 1000u);
   EXPECT_LT(CompressBytes(Repeating(8, 10000)).size(), 100u);
+}
+
+// The noise again after pieces that begin as it does is one copy from the
+// noise itself, not a short copy from the piece seen last and another.
+TEST(ByteCompression, CopiesFromTheLongestOfTheLatestPlaces) {
+  for (std::size_t Alike : {4, 8, 20}) {
+    const Bytes Before = NoiseAfterLikePieces(Alike);
+    const Bytes Input = Joined({Before, Bytes(Before.begin(), Before.begin() + 200)});
+    // A token, two bytes of offset and one of length.
+    EXPECT_EQ(CompressBytes(Input).size(), CompressBytes(Before).size() + 4) << Alike << " bytes alike";
+  }
 }
 
 TEST(ByteCompression, RefusesPackedBytesOfAnotherSizeOrCut) {
