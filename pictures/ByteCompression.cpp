@@ -24,7 +24,8 @@ constexpr int HashBits = 14;
 // longest copy from any of them is taken. Colour indexes of dithered
 // pictures repeat in short pieces, and the newest place is often not the
 // best: with four rather than one, such a frame packs 9 % smaller into 11 %
-// fewer copies and expands a quarter faster, for packing in twice the time.
+// fewer copies and expands a quarter faster, for packing in about twice the
+// time.
 constexpr std::size_t Ways = 4;
 
 // How many bytes A and B have alike from their starts, up to Limit.
@@ -81,8 +82,10 @@ class TCompressor {
   }
 
  private:
-  // The longest copy of earlier bytes that the bytes at At begin, reaching
-  // back over the literals not yet written; of length 0 when there is none.
+  // The copy of earlier bytes that the bytes at At begin, reaching back over
+  // the literals not yet written: the longest from the latest places of
+  // their hash, each of which must reach past the end of the best before it;
+  // of length 0 when there is none.
   TCopy FindAt(std::size_t At) {
     if (At + ShortestCopy > FIn.size()) return {};
     std::int32_t* const Places = &FSeen[HashAt(FIn.data() + At) * Ways];
@@ -134,7 +137,7 @@ class TCompressor {
   }
 
   std::span<const std::uint8_t> FIn;
-  // Where each hash of four bytes was seen last.
+  // The latest places of each hash of four bytes, Ways to a hash.
   std::vector<std::int32_t> FSeen;
   std::vector<std::uint8_t> FOut;
   // The first byte not yet written.

@@ -33,12 +33,13 @@ std::uint32_t* SheetPixels = nullptr;
 bool Made[Frames]{};
 int Frame = 0;
 
-// Frame Index of moving stripes, every frame different, written about as
-// fast as memory takes it.
+// Frame Index of stripes, each frame in a green of its own, written about
+// as fast as memory takes it.
 void MakeFrame(int Index) {
   std::uint32_t* Pixel = SheetPixels + static_cast<std::size_t>(Index) * Width * Height;
-  for (int Y = Index * Height; Y < (Index + 1) * Height; ++Y)
-    Pixel = std::fill_n(Pixel, Width, 0xFF000000u | (Y & 0xFF) << 16 | (Y * 3 & 0xFF) << 8 | (Y * 7 & 0xFF));
+  const std::uint32_t Green = static_cast<std::uint32_t>(Index * 6 & 0xFF) << 8;
+  for (int Y = 0; Y < Height; ++Y)
+    Pixel = std::fill_n(Pixel, Width, 0xFF000000u | (Y & 0xFF) << 16 | Green | (Y * 7 & 0xFF));
   Made[Index] = true;
 }
 
@@ -73,10 +74,10 @@ bool Show(HWND Window) {
   if (!CreateSheet()) return false;
   if (ShownSeconds == 0)
     for (int Index = 0; Index < Frames; ++Index) MakeFrame(Index);
-  else
-    SetTimer(Window, ShowTimer, static_cast<UINT>(ShownSeconds) * 1000, nullptr);
+  else if (!SetTimer(Window, ShowTimer, static_cast<UINT>(ShownSeconds) * 1000, nullptr))
+    return false;
   Frame = 0;
-  SetTimer(Window, FrameTimer, static_cast<UINT>(DelayMs), nullptr);
+  if (!SetTimer(Window, FrameTimer, static_cast<UINT>(DelayMs), nullptr)) return false;
   ShowWindow(Window, SW_SHOWNA);
   return true;
 }

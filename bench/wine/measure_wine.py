@@ -28,8 +28,8 @@ popup: two popups of each GIF (at 600 pixels) beside
        bitmap at each show, each frame as it is first drawn, and let it go
        at the end, as a program must that holds no frame while hidden. CPU
        is compared per 10 s of popup, measured from when the popup is seen
-       on the X screen for the 8 to 9 s it is surely up; memory is the peak
-       resident set from just before the first popup.
+       on the X screen for 8.3 s of its 10; memory is the peak resident set
+       from just before the first popup.
 first-paint: the still JPEG and the 600 x 600 GIF each shown in popups,
        one program at a time: the time from the popup window's creation
        (the start of ShowSplash) until the picture's centre is on the
@@ -72,8 +72,8 @@ GIF_FRAMES = 40  # 1.6 s of animation at 4 cs a frame
 CLIP_FRAMES = 300  # 12 s at 4 cs a frame
 FRAME_MS = 40
 POPUPS = 2
-POPUP_LIFETIME = 10  # seconds: "Splash" 9, the longest
-FLOOR_SHOWN = 9  # seconds the floor's popups show: the longest lifetime
+POPUP_LIFETIME = 10  # seconds a popup of "Splash" 9, the longest, shows
+POPUP_SPAN = POPUP_LIFETIME - 1.7  # seconds each popup is measured from when it is seen: well inside it
 FIRST_PAINTS = 8  # popups a first-paint run watches
 MB = 1e6
 MIB = 1 << 20
@@ -227,14 +227,13 @@ def idle_run(side, seconds):
 
 
 def raise_popup(side):
-    """Moves the pointer until the popup shows; when the move that raised it
-    was made (the popup shows at a later tick), or None when it never shows."""
+    """Moves the pointer until the popup shows (at the tick after a move);
+    when it was seen, or None when it never shows."""
     for target in ((900, 500), (1000, 600), (900, 500), (1000, 600)):
         time.sleep(1.2)  # a tick samples the resting pointer
-        moved = time.monotonic()
         side.move_pointer(*target)
         if wait_until(side.shown, 2.5, 0.05):
-            return moved
+            return time.monotonic()
     return None
 
 
@@ -251,11 +250,11 @@ def popup_run(side, _):
     reset_peak(pids[0])
     spans = []
     for _ in range(POPUPS):
-        moved = raise_popup(side)
-        if moved is None:
+        seen = raise_popup(side)
+        if seen is None:
             raise SystemExit(f"measure_wine: {side.label}: no popup appeared")
         window = Window(pids)
-        time.sleep(max(0.0, moved + POPUP_LIFETIME - 0.7 - time.monotonic()))
+        time.sleep(max(0.0, seen + POPUP_SPAN - time.monotonic()))
         spans.append(window.end())
         if not wait_until(lambda: side.probe("splash") == "none", 5):
             raise SystemExit(f"measure_wine: {side.label}: the popup outlived its lifetime")
@@ -281,22 +280,25 @@ def animation_run(side, _):
 
 def animation_popups_run(side, _):
     """The floor program showing as popups, each measured as a popup of the
-    program is: from when it is seen until 0.7 s before its end."""
+    program is."""
     side.start()
     pids = side.pids()
     # As for the program, the first popup goes by while start-up settles.
     if not wait_until(side.shown, 10, 0.05):
         raise SystemExit(f"measure_wine: {side.label}: the floor's popup never showed")
-    wait_until(lambda: not side.shown(), FLOOR_SHOWN + 2, 0.05)
+    if not wait_until(lambda: not side.shown(), POPUP_LIFETIME + 2, 0.05):
+        raise SystemExit(f"measure_wine: {side.label}: the floor's popup never hid")
     reset_peak(pids[0])
     spans = []
     for _ in range(POPUPS):
         if not wait_until(side.shown, 5, 0.05):
             raise SystemExit(f"measure_wine: {side.label}: the floor's popup never showed")
+        seen = time.monotonic()
         window = Window(pids)
-        time.sleep(FLOOR_SHOWN - 0.7)
+        time.sleep(max(0.0, seen + POPUP_SPAN - time.monotonic()))
         spans.append(window.end())
-        wait_until(lambda: not side.shown(), 3, 0.05)
+        if not wait_until(lambda: not side.shown(), 3, 0.05):
+            raise SystemExit(f"measure_wine: {side.label}: the floor's popup never hid")
     return summed_spans(side, spans)
 
 
@@ -500,7 +502,7 @@ def popup(run, repeats):
     # GIF with both its floors.
     results = run.sides([("gif", run.exe, [], popup_settings("anim.gif"), "anim.gif", popup_run, None),
                          ("floor", run.animation, floor_size(600, 600), None, None, animation_run, None),
-                         ("floor-popups", run.animation, floor_size(600, 600, FLOOR_SHOWN), None, None,
+                         ("floor-popups", run.animation, floor_size(600, 600, POPUP_LIFETIME), None, None,
                           animation_popups_run, None)], repeats)
     results |= run.sides([("clip", run.exe, [], popup_settings("clip.gif"), "clip.gif", popup_run, None),
                           ("clip-floor", run.animation, floor_size(600, 450), None, None, animation_run, None),
