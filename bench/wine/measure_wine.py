@@ -253,12 +253,17 @@ def popup_run(side, _):
         seen = raise_popup(side)
         if seen is None:
             raise SystemExit(f"measure_wine: {side.label}: no popup appeared")
-        window = Window(pids)
-        time.sleep(max(0.0, seen + POPUP_SPAN - time.monotonic()))
-        spans.append(window.end())
+        spans.append(popup_span(pids, seen))
         if not wait_until(lambda: side.probe("splash") == "none", 5):
             raise SystemExit(f"measure_wine: {side.label}: the popup outlived its lifetime")
     return summed_spans(side, spans)
+
+
+def popup_span(pids, seen):
+    """The span of a popup seen at seen, measured until POPUP_SPAN after."""
+    window = Window(pids)
+    time.sleep(max(0.0, seen + POPUP_SPAN - time.monotonic()))
+    return window.end()
 
 
 def summed_spans(side, spans):
@@ -284,22 +289,22 @@ def animation_popups_run(side, _):
     side.start()
     pids = side.pids()
     # As for the program, the first popup goes by while start-up settles.
-    if not wait_until(side.shown, 10, 0.05):
-        raise SystemExit(f"measure_wine: {side.label}: the floor's popup never showed")
-    if not wait_until(lambda: not side.shown(), POPUP_LIFETIME + 2, 0.05):
-        raise SystemExit(f"measure_wine: {side.label}: the floor's popup never hid")
+    await_floor(side, True, 10)
+    await_floor(side, False, POPUP_LIFETIME + 2)
     reset_peak(pids[0])
     spans = []
     for _ in range(POPUPS):
-        if not wait_until(side.shown, 5, 0.05):
-            raise SystemExit(f"measure_wine: {side.label}: the floor's popup never showed")
-        seen = time.monotonic()
-        window = Window(pids)
-        time.sleep(max(0.0, seen + POPUP_SPAN - time.monotonic()))
-        spans.append(window.end())
-        if not wait_until(lambda: not side.shown(), 3, 0.05):
-            raise SystemExit(f"measure_wine: {side.label}: the floor's popup never hid")
+        await_floor(side, True, 5)
+        spans.append(popup_span(pids, time.monotonic()))
+        await_floor(side, False, 3)
     return summed_spans(side, spans)
+
+
+def await_floor(side, shown, timeout):
+    """Waits until the floor's popup is shown, or hidden; the measurement
+    stops when it never is."""
+    if not wait_until(lambda: side.shown() == shown, timeout, 0.05):
+        raise SystemExit(f"measure_wine: {side.label}: the floor's popup never {'showed' if shown else 'hid'}")
 
 
 def first_paint_run(side, colour):
